@@ -1,0 +1,124 @@
+// Numbered-file backend over Win32 file handles, with the runtime's error numbers.
+#include <windows.h>
+
+#include "frame/error.h"
+#include "platform/windows/services.h"
+#include "platform/windows/winapi.h"
+
+namespace brv::platform {
+
+namespace {
+
+class WinFile final : public File {
+  public:
+    explicit WinFile(HANDLE h) : h_(h) {}
+    ~WinFile() override {
+        BRV_WINAPI("kernel32", CloseHandle);
+        CloseHandle_(h_);
+    }
+
+    std::string read(std::size_t maxBytes) override {
+        BRV_WINAPI("kernel32", ReadFile);
+        std::string out(maxBytes, '\0');
+        std::size_t got = 0;
+        while (got < maxBytes) {
+            DWORD n = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(maxBytes - got, 1u << 30));
+            if (!ReadFile_(h_, out.data() + got, want, &n, nullptr)) raise(err::DeviceIoError);
+            if (n == 0) break;
+            got += n;
+        }
+        out.resize(got);
+        return out;
+    }
+
+    void write(std::string_view bytes) override {
+        BRV_WINAPI("kernel32", WriteFile);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            DWORD n = 0;
+            const DWORD want =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            if (!WriteFile_(h_, bytes.data() + done, want, &n, nullptr)) raise(err::DeviceIoError);
+            done += n;
+        }
+    }
+
+    int64_t length() override {
+        BRV_WINAPI("kernel32", GetFileSizeEx);
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx_(h_, &size)) raise(err::DeviceIoError);
+        return size.QuadPart;
+    }
+
+    bool atEnd() override {
+        BRV_WINAPI("kernel32", SetFilePointerEx);
+        LARGE_INTEGER zero{}, pos{};
+        if (!SetFilePointerEx_(h_, zero, &pos, FILE_CURRENT)) return true;
+        return pos.QuadPart >= length();
+    }
+
+  private:
+    HANDLE h_;
+};
+
+bool isDirectory(const String& path) {
+    BRV_WINAPI("kernel32", GetFileAttributesW);
+    const DWORD a = GetFileAttributesW_(reinterpret_cast<const wchar_t*>(path.c_str()));
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::unique_ptr<File> WinFileSystem::open(StringView path, OpenMode mode) const {
+    BRV_WINAPI("kernel32", CreateFileW);
+    BRV_WINAPI("kernel32", GetLastError);
+    BRV_WINAPI("kernel32", SetFilePointerEx);
+    if (path.empty()) raise(err::PathFileAccess);
+    if (path.find_first_of(u"*?\"<>|\0", 0, 7) != StringView::npos) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    if (isDirectory(p)) raise(err::PathFileAccess);
+    const DWORD access = mode == OpenMode::Input ? GENERIC_READ : GENERIC_WRITE;
+    // The runtime's Open without a lock clause lets others read and write alongside.
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const DWORD disposition = mode == OpenMode::Input    ? OPEN_EXISTING
+                              : mode == OpenMode::Output ? CREATE_ALWAYS
+                                                         : OPEN_ALWAYS;
+    HANDLE h = CreateFileW_(reinterpret_cast<const wchar_t*>(p.c_str()), access, share, nullptr,
+                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        auto file = std::make_unique<WinFile>(h);
+        if (mode == OpenMode::Append) {
+            LARGE_INTEGER zero{};
+            SetFilePointerEx_(h, zero, nullptr, FILE_END);
+        }
+        return file;
+    }
+    switch (GetLastError_()) {
+        case ERROR_FILE_NOT_FOUND:
+            raise(err::FileNotFound);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            raise(err::PathNotFound);
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
+            raise(err::DeviceUnavailable);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            raise(err::PermissionDenied);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+            raise(err::BadFileNameOrNumber);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            raise(err::TooManyFiles);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
+}  // namespace brv::platform

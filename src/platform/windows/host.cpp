@@ -1,0 +1,34 @@
+#include <windows.h>
+
+#include "platform/windows/services.h"
+#include "platform/windows/winapi.h"
+
+namespace brv::platform {
+
+String WinProcess::commandLineArguments() const {
+    BRV_WINAPI("kernel32", GetCommandLineW);
+    const wchar_t* line = GetCommandLineW_();
+    if (!line) return {};
+    StringView s(reinterpret_cast<const char16_t*>(line));
+    // Skip the program's name: quoted up to the closing quote, otherwise up to the first
+    // space or tab; then the white space that separates it from the arguments.
+    std::size_t i = 0;
+    if (!s.empty() && s[0] == u'"') {
+        const auto close = s.find(u'"', 1);
+        i = close == StringView::npos ? s.size() : close + 1;
+    } else {
+        while (i < s.size() && s[i] != u' ' && s[i] != u'\t') ++i;
+    }
+    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t')) ++i;
+    return String(s.substr(i));
+}
+
+const Platform& host() {
+    static const WinRegional regional;
+    static const WinFileSystem files;
+    static const WinProcess process;
+    static const Platform platform{&regional, &files, &process};
+    return platform;
+}
+
+}  // namespace brv::platform

@@ -1,0 +1,29 @@
+// The Win32 implementations of the platform services.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace brv::platform {
+
+class WinRegional final : public Regional {
+  public:
+    int compareText(StringView a, StringView b) const override;
+    String upper(StringView text) const override;
+    String lower(StringView text) const override;
+    String formatDate(double serial) const override;
+    std::optional<double> parseDate(StringView text) const override;
+    std::string toAnsi(StringView text) const override;
+    String fromAnsi(std::string_view bytes) const override;
+};
+
+class WinFileSystem final : public FileSystem {
+  public:
+    std::unique_ptr<File> open(StringView path, OpenMode mode) const override;
+};
+
+class WinProcess final : public Process {
+  public:
+    String commandLineArguments() const override;
+};
+
+}  // namespace brv::platform
