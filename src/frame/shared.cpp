@@ -1,6 +1,9 @@
 #include "frame/shared.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "frame/convert.h"
@@ -10,59 +13,96 @@ namespace brv {
 
 namespace {
 
-// The replace loop as a stack machine: `out` holds the text before the next possible match
-// together with the matcher state after each of its characters; `pending` holds what is still
-// to be read, as views into the text and into the replacement. Finding the first occurrence
-// from position 1 again is the same as finding the occurrence that ends first, because all
-// occurrences have the same length; and no occurrence can end inside `out`, so the matcher
-// simply continues. A replacement goes back to the front of `pending`, where it is read like
-// any other text; that catches matches that begin before it and end inside or behind it.
+// The replace loop as a stack machine: `out` holds the text before the next possible match,
+// `pending` what is still to be read, as views into the text and into the replacement.
+// Finding the first occurrence from position 1 again is the same as finding the occurrence
+// that ends first, because all occurrences have the same length; and no occurrence can end
+// inside `out`, so the matcher simply continues. A replacement goes back to the front of
+// `pending`, where it is read like any other text; that catches matches that begin before it
+// and end inside or behind it. The matcher's state depends only on the last (search length - 1)
+// characters read, so after a match it is recomputed from the tail of `out`.
 class Replacer {
   public:
-    Replacer(StringView search, StringView replacement) : s_(search), r_(replacement) {
+    // Frozen: each search resumes behind the inserted replacement.
+    Replacer(StringView search, StringView replacement, bool frozen)
+        : s_(search), r_(replacement), frozen_(frozen) {
         fail_.assign(s_.size(), 0);
         for (std::size_t i = 1, k = 0; i < s_.size(); ++i) {
             while (k > 0 && s_[i] != s_[k]) k = fail_[k - 1];
             if (s_[i] == s_[k]) ++k;
             fail_[i] = k;
         }
-        // Read again, a replacement holding the search text would match without end.
-        frozen_ = r_.find(s_) != StringView::npos;
     }
 
-    String run(StringView text) {
+    // The result, or nothing when more than `budget` characters had to be read.
+    std::optional<String> run(StringView text, std::size_t budget) {
+        budget_ = budget;
+        out_.reserve(text.size());
         pending_.push_back(text);
         while (!pending_.empty()) {
-            StringView& front = pending_.front();
-            if (front.empty()) {
-                pending_.pop_front();
-                continue;
-            }
-            const char16_t c = front.front();
-            front.remove_prefix(1);
-            std::size_t k = out_.size() > floor_ ? states_.back() : 0;
-            while (k > 0 && (k == s_.size() || s_[k] != c)) k = fail_[k - 1];
-            if (s_[k] == c) ++k;
-            out_.push_back(c);
-            states_.push_back(k);
-            if (k == s_.size()) replace();
+            StringView& seg = pending_.front();
+            if (!feed(seg)) return std::nullopt;
+            if (seg.empty()) pending_.pop_front();
+            if (state_ == s_.size() && !replace()) return std::nullopt;
         }
-        return out_;
+        return std::move(out_);
     }
 
   private:
-    void replace() {
-        out_.resize(out_.size() - s_.size());
-        states_.resize(states_.size() - s_.size());
-        trimPending();
-        if (frozen_) {
-            // Resume the search behind the inserted replacement.
-            out_.append(r_);
-            states_.resize(out_.size(), 0);
-            floor_ = out_.size();
-        } else if (!r_.empty()) {
-            pending_.push_front(r_);
+    // Reads from `seg` into `out` until a match completes or `seg` ends.
+    bool feed(StringView& seg) {
+        const std::size_t used = scan(seg);
+        out_.append(seg.substr(0, used));
+        seg.remove_prefix(used);
+        if (used > budget_) return false;
+        budget_ -= used;
+        return true;
+    }
+
+    // Reads `seg` until a match completes (state_ == search length) or `seg` ends; returns how
+    // many characters were read.
+    std::size_t scan(StringView seg) {
+        std::size_t k = state_, i = 0;
+        const char16_t first = s_[0];
+        while (i < seg.size()) {
+            if (k == 0) {
+                const auto hit = seg.find(first, i);
+                if (hit == StringView::npos) {
+                    i = seg.size();
+                    break;
+                }
+                i = hit;
+            }
+            const char16_t c = seg[i++];
+            while (k > 0 && s_[k] != c) k = fail_[k - 1];
+            if (s_[k] == c) ++k;
+            if (k == s_.size()) break;
         }
+        state_ = k;
+        return i;
+    }
+
+    // Drops the match that ends `out`, trims what follows and reads the replacement. The
+    // replacement is read straight away; only a match that completes inside it puts its
+    // remainder back in front of `pending`.
+    bool replace() {
+        do {
+            out_.resize(out_.size() - s_.size());
+            trimPending();
+            if (frozen_) {
+                out_.append(r_);
+                floor_ = out_.size();
+                state_ = 0;
+                return true;
+            }
+            state_ = 0;
+            scan(StringView(out_).substr(
+                std::max(floor_, out_.size() - std::min(out_.size(), s_.size() - 1))));
+            StringView r = r_;
+            if (!feed(r)) return false;
+            if (state_ == s_.size() && !r.empty()) pending_.push_front(r);
+        } while (state_ == s_.size());
+        return true;
     }
 
     void trimPending() {
@@ -82,10 +122,11 @@ class Replacer {
 
     StringView s_, r_;
     std::vector<std::size_t> fail_;
-    bool frozen_ = false;
+    bool frozen_;
     String out_;
-    std::vector<std::size_t> states_;
+    std::size_t state_ = 0;
     std::size_t floor_ = 0;
+    std::size_t budget_ = 0;
     std::deque<StringView> pending_;
 };
 
@@ -95,7 +136,14 @@ String fnReplaceText(StringView text, StringView search, StringView replacement)
     try {
         asInteger(search.size());
         if (search.empty()) return String(text);
-        return Replacer(search, replacement).run(text);
+        // Read again, a replacement that holds the search text is found without end; some
+        // other pairs feed on their own replacements for ever as well (or for exponentially
+        // long). Those calls resume each search behind the inserted replacement instead.
+        if (replacement.find(search) == StringView::npos) {
+            const std::size_t budget = 64 * text.size() + 65536;
+            if (auto out = Replacer(search, replacement, false).run(text, budget)) return *out;
+        }
+        return *Replacer(search, replacement, true).run(text, SIZE_MAX);
     } catch (const Error& e) {
         throw e.withSource(u"fnReplaceText");
     } catch (const std::bad_alloc&) {
