@@ -32,9 +32,7 @@ String TextHelper::CharacterCount(const String& SearchString, const String& Sear
 
 String TextHelper::ReplaceQuotesWithConstant(const String& TextToRepair,
                                              const String& QuoteConstantName) {
-    const auto first = TextToRepair.find(kQuote);
-    if (first == String::npos) return TextToRepair;
-    checkPosition(first + 1);
+    if (TextToRepair.find(kQuote) == String::npos) return TextToRepair;
 
     const String replacement = String(1, kQuote) + u" & " + QuoteConstantName + u" & " + kQuote;
     const StringView w = trimSpaces(TextToRepair);

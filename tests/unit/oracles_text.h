@@ -74,7 +74,7 @@ inline String removeExtraSpaces(String t) {
 
 inline String replaceQuotesWithConstant(const String& text, const String& name) {
     const String q = u"\"";
-    if (asInteger(inStr(1, text, q)) == 0) return text;
+    if (inStr(1, text, q) == 0) return text;
     String w = trim(text);
     const String r = q + u" & " + name + u" & " + q;
     int16_t pos = asInteger(inStr(1, w, q));

@@ -86,6 +86,7 @@ TEST(TextHelperQuotes, ReplaceQuotesWithConstant) {
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(late + u"a\""); }), 6);
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(String(2000, u'"')); }), 6);
     EXPECT_EQ(t.ReplaceQuotesWithConstant(late + u"aaaa"), late + u"aaaa");
+    EXPECT_EQ(t.ReplaceQuotesWithConstant(String(late.size(), u' ') + u"a\""), u"a\" & cstrQuote");
 }
 
 TEST(TextHelperValues, NullEmptyAndLetters) {
