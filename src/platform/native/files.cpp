@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "frame/error.h"
-#include "platform/native/services.h"
+#include "platform/host.h"
 
 namespace brv::platform {
 
@@ -67,7 +67,7 @@ std::string parentOf(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<File> NativeFileSystem::open(StringView path, OpenMode mode) const {
+std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const {
     if (path.empty()) raise(err::PathFileAccess);
     if (path.find_first_of(u"*?\0", 0, 3) != StringView::npos) raise(err::BadFileNameOrNumber);
     const std::string p = toUtf8(path);

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "frame/calendar.h"
-#include "platform/native/services.h"
+#include "platform/host.h"
 
 namespace brv::platform {
 
@@ -52,7 +52,7 @@ bool readInt(StringView t, std::size_t& i, int& out, int maxDigits) {
 
 }  // namespace
 
-int NativeRegional::compareText(StringView a, StringView b) const {
+int HostRegional::compareText(StringView a, StringView b) const {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t x = upperOf(a[i]), y = upperOf(b[i]);
@@ -61,19 +61,19 @@ int NativeRegional::compareText(StringView a, StringView b) const {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-String NativeRegional::upper(StringView text) const {
+String HostRegional::upper(StringView text) const {
     String s(text);
     for (auto& c : s) c = upperOf(c);
     return s;
 }
 
-String NativeRegional::lower(StringView text) const {
+String HostRegional::lower(StringView text) const {
     String s(text);
     for (auto& c : s) c = lowerOf(c);
     return s;
 }
 
-String NativeRegional::formatDate(double serial) const {
+String HostRegional::formatDate(double serial) const {
     const CivilTime t = civilFromSerial(serial);
     const bool hasDate = static_cast<int64_t>(serial) != 0;
     const bool hasTime = t.hour || t.minute || t.second;
@@ -87,7 +87,7 @@ String NativeRegional::formatDate(double serial) const {
     return fromUtf8(buf);
 }
 
-std::optional<double> NativeRegional::parseDate(StringView text) const {
+std::optional<double> HostRegional::parseDate(StringView text) const {
     StringView t = trimSpaces(text);
     std::size_t i = 0;
     double result = 0;
@@ -141,7 +141,7 @@ std::optional<double> NativeRegional::parseDate(StringView text) const {
     return result;
 }
 
-std::string NativeRegional::toAnsi(StringView text) const {
+std::string HostRegional::toAnsi(StringView text) const {
     std::string out;
     out.reserve(text.size());
     for (char16_t c : text) {
@@ -157,7 +157,7 @@ std::string NativeRegional::toAnsi(StringView text) const {
     return out;
 }
 
-String NativeRegional::fromAnsi(std::string_view bytes) const {
+String HostRegional::fromAnsi(std::string_view bytes) const {
     String out;
     out.reserve(bytes.size());
     for (char ch : bytes) {

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "frame/error.h"
-#include "platform/windows/services.h"
+#include "platform/host.h"
 #include "platform/windows/winapi.h"
 
 namespace brv::platform {
@@ -70,7 +70,7 @@ bool isDirectory(const String& path) {
 
 }  // namespace
 
-std::unique_ptr<File> WinFileSystem::open(StringView path, OpenMode mode) const {
+std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const {
     BRV_WINAPI("kernel32", CreateFileW);
     BRV_WINAPI("kernel32", GetLastError);
     BRV_WINAPI("kernel32", SetFilePointerEx);

@@ -1,8 +1,9 @@
-#include <oleauto.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <oleauto.h>
 
 #include "frame/error.h"
-#include "platform/windows/services.h"
+#include "platform/host.h"
 #include "platform/windows/winapi.h"
 
 namespace brv::platform {
@@ -30,21 +31,21 @@ String mapCase(StringView text, DWORD flag) {
 
 }  // namespace
 
-int WinRegional::compareText(StringView a, StringView b) const {
+int HostRegional::compareText(StringView a, StringView b) const {
     BRV_WINAPI("kernel32", CompareStringW);
     const int r = CompareStringW_(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wide(a),
                                   clampLength(a.size()), wide(b), clampLength(b.size()));
     return r == CSTR_LESS_THAN ? -1 : r == CSTR_EQUAL ? 0 : 1;
 }
 
-String WinRegional::upper(StringView text) const {
+String HostRegional::upper(StringView text) const {
     return mapCase(text, LCMAP_UPPERCASE);
 }
-String WinRegional::lower(StringView text) const {
+String HostRegional::lower(StringView text) const {
     return mapCase(text, LCMAP_LOWERCASE);
 }
 
-String WinRegional::formatDate(double serial) const {
+String HostRegional::formatDate(double serial) const {
     BRV_WINAPI("oleaut32", VarBstrFromDate);
     BRV_WINAPI("oleaut32", SysFreeString);
     BRV_WINAPI("oleaut32", SysStringLen);
@@ -55,7 +56,7 @@ String WinRegional::formatDate(double serial) const {
     return s;
 }
 
-std::optional<double> WinRegional::parseDate(StringView text) const {
+std::optional<double> HostRegional::parseDate(StringView text) const {
     BRV_WINAPI("oleaut32", VarDateFromStr);
     String copy(text);  // the function wants a terminated string
     DATE d = 0;
@@ -65,7 +66,7 @@ std::optional<double> WinRegional::parseDate(StringView text) const {
     return d;
 }
 
-std::string WinRegional::toAnsi(StringView text) const {
+std::string HostRegional::toAnsi(StringView text) const {
     BRV_WINAPI("kernel32", WideCharToMultiByte);
     if (text.empty()) return {};
     const int n = WideCharToMultiByte_(CP_ACP, 0, wide(text), clampLength(text.size()), nullptr, 0,
@@ -77,7 +78,7 @@ std::string WinRegional::toAnsi(StringView text) const {
     return out;
 }
 
-String WinRegional::fromAnsi(std::string_view bytes) const {
+String HostRegional::fromAnsi(std::string_view bytes) const {
     BRV_WINAPI("kernel32", MultiByteToWideChar);
     if (bytes.empty()) return {};
     const int n =

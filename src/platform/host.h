@@ -1,11 +1,12 @@
-// The native implementations of the platform services.
+// This build's implementations of the platform services: each is defined once for Windows
+// (windows/) and once as the native stand-in (native/); host() hands them out.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace brv::platform {
 
-class NativeRegional final : public Regional {
+class HostRegional final : public Regional {
   public:
     int compareText(StringView a, StringView b) const override;
     String upper(StringView text) const override;
@@ -16,12 +17,12 @@ class NativeRegional final : public Regional {
     String fromAnsi(std::string_view bytes) const override;
 };
 
-class NativeFileSystem final : public FileSystem {
+class HostFileSystem final : public FileSystem {
   public:
     std::unique_ptr<File> open(StringView path, OpenMode mode) const override;
 };
 
-class NativeProcess final : public Process {
+class HostProcess final : public Process {
   public:
     String commandLineArguments() const override;
 };

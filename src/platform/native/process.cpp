@@ -1,12 +1,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/native/services.h"
+#include "platform/host.h"
 
 namespace brv::platform {
 
 // The process's own arguments from /proc, joined by single spaces.
-String NativeProcess::commandLineArguments() const {
+String HostProcess::commandLineArguments() const {
     std::ifstream in("/proc/self/cmdline", std::ios::binary);
     const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto afterProgram = raw.find('\0');
@@ -16,14 +16,6 @@ String NativeProcess::commandLineArguments() const {
     for (auto& c : args)
         if (c == '\0') c = ' ';
     return fromUtf8(args);
-}
-
-const Platform& host() {
-    static const NativeRegional regional;
-    static const NativeFileSystem files;
-    static const NativeProcess process;
-    static const Platform platform{&regional, &files, &process};
-    return platform;
 }
 
 }  // namespace brv::platform

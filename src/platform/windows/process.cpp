@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include "platform/windows/services.h"
+#include "platform/host.h"
 #include "platform/windows/winapi.h"
 
 namespace brv::platform {
 
-String WinProcess::commandLineArguments() const {
+String HostProcess::commandLineArguments() const {
     BRV_WINAPI("kernel32", GetCommandLineW);
     const wchar_t* line = GetCommandLineW_();
     if (!line) return {};
@@ -21,14 +21,6 @@ String WinProcess::commandLineArguments() const {
     }
     while (i < s.size() && (s[i] == u' ' || s[i] == u'\t')) ++i;
     return String(s.substr(i));
-}
-
-const Platform& host() {
-    static const WinRegional regional;
-    static const WinFileSystem files;
-    static const WinProcess process;
-    static const Platform platform{&regional, &files, &process};
-    return platform;
 }
 
 }  // namespace brv::platform

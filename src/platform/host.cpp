@@ -1,0 +1,13 @@
+#include "platform/host.h"
+
+namespace brv::platform {
+
+const Platform& host() {
+    static const HostRegional regional;
+    static const HostFileSystem files;
+    static const HostProcess process;
+    static const Platform platform{&regional, &files, &process};
+    return platform;
+}
+
+}  // namespace brv::platform
