@@ -1,0 +1,30 @@
+// clsCommandParam as clients see it: each member of _clsCommandParam calls the core member of the
+// same name.
+#include "cmdline/command_param.h"
+
+#include "com/classes.h"
+#include "com/idl.h"
+#include "com/object.h"
+
+namespace brv::com {
+namespace {
+
+class clsCommandParamCom final : public Dispatch<_clsCommandParam> {
+  public:
+    using Dispatch::Dispatch;
+
+    STDMETHODIMP put_ParamValue(BSTR vData) override { return notWired(u"ParamValue", vData); }
+    STDMETHODIMP get_ParamValue(BSTR* result) override { return notWired(u"ParamValue", result); }
+    STDMETHODIMP put_ParamName(BSTR vData) override { return notWired(u"ParamName", vData); }
+    STDMETHODIMP get_ParamName(BSTR* result) override { return notWired(u"ParamName", result); }
+};
+
+using Binder = Bind<clsCommandParamCom, clsCommandParam>;
+
+}  // namespace
+
+const ClassBinding kclsCommandParamBinding{ClassId::clsCommandParam, &__uuidof(::clsCommandParam),
+                                           &__uuidof(_clsCommandParam), &Binder::wrap,
+                                           &Binder::create};
+
+}  // namespace brv::com

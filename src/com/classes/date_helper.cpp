@@ -1,0 +1,39 @@
+// DateHelper as clients see it: each member of _DateHelper calls the core member of the same name.
+#include "system/date_helper.h"
+
+#include "com/classes.h"
+#include "com/idl.h"
+#include "com/object.h"
+
+namespace brv::com {
+namespace {
+
+class DateHelperCom final : public Dispatch<_DateHelper> {
+  public:
+    using Dispatch::Dispatch;
+
+    STDMETHODIMP DaysInMonth(DATE* InputDate, short* result) override {
+        return notWired(u"DaysInMonth", InputDate, result);
+    }
+    STDMETHODIMP FirstDayOfMonth(DATE* DateToAdjust, DATE* result) override {
+        return notWired(u"FirstDayOfMonth", DateToAdjust, result);
+    }
+    STDMETHODIMP LastDayOfMonth(DATE* DateToAdjust, DATE* result) override {
+        return notWired(u"LastDayOfMonth", DateToAdjust, result);
+    }
+    STDMETHODIMP MonthNumberAsText(DATE* StartDate, DATE* MonthNumber, BSTR* result) override {
+        return notWired(u"MonthNumberAsText", StartDate, MonthNumber, result);
+    }
+    STDMETHODIMP FullDateTime(BSTR DateToAdjust, double* result) override {
+        return notWired(u"FullDateTime", DateToAdjust, result);
+    }
+};
+
+using Binder = Bind<DateHelperCom, DateHelper>;
+
+}  // namespace
+
+const ClassBinding kDateHelperBinding{ClassId::DateHelper, &__uuidof(::DateHelper),
+                                      &__uuidof(_DateHelper), &Binder::wrap, &Binder::create};
+
+}  // namespace brv::com

@@ -1,0 +1,50 @@
+// OS32Helper as clients see it: each member of _OS32Helper calls the core member of the same name.
+#include "system/os32_helper.h"
+
+#include "com/classes.h"
+#include "com/idl.h"
+#include "com/object.h"
+
+namespace brv::com {
+namespace {
+
+class OS32HelperCom final : public Dispatch<_OS32Helper> {
+  public:
+    using Dispatch::Dispatch;
+
+    STDMETHODIMP FileNameNoPath(BSTR FullName, BSTR* result) override {
+        return notWired(u"FileNameNoPath", FullName, result);
+    }
+    STDMETHODIMP PathNameNoFile(BSTR FullName, BSTR* result) override {
+        return notWired(u"PathNameNoFile", FullName, result);
+    }
+    STDMETHODIMP MakeDirectory(BSTR Folder, VARIANT_BOOL* result) override {
+        return notWired(u"MakeDirectory", Folder, result);
+    }
+    STDMETHODIMP AddDirectorySeparator(BSTR PathName, BSTR* result) override {
+        return notWired(u"AddDirectorySeparator", PathName, result);
+    }
+    STDMETHODIMP IsValidFolder(BSTR* strFolderPath, VARIANT_BOOL* result) override {
+        return notWired(u"IsValidFolder", strFolderPath, result);
+    }
+    STDMETHODIMP IsValidFilePath(BSTR* Filename, VARIANT_BOOL* result) override {
+        return notWired(u"IsValidFilePath", Filename, result);
+    }
+    STDMETHODIMP WriteAccess(BSTR strDirName, VARIANT_BOOL* result) override {
+        return notWired(u"WriteAccess", strDirName, result);
+    }
+    STDMETHODIMP StandardErrorMessage(BSTR* ProcedureName, LONG* ErrNumber, BSTR* ErrorDescription,
+                                      BSTR* OptionalDescription) override {
+        return notWired(u"StandardErrorMessage", ProcedureName, ErrNumber, ErrorDescription,
+                        OptionalDescription);
+    }
+};
+
+using Binder = Bind<OS32HelperCom, OS32Helper>;
+
+}  // namespace
+
+const ClassBinding kOS32HelperBinding{ClassId::OS32Helper, &__uuidof(::OS32Helper),
+                                      &__uuidof(_OS32Helper), &Binder::wrap, &Binder::create};
+
+}  // namespace brv::com

@@ -1,0 +1,32 @@
+// VBObjectHelper as clients see it: each member of _VBObjectHelper calls the core member of the
+// same name.
+#include "system/vb_object_helper.h"
+
+#include "com/classes.h"
+#include "com/idl.h"
+#include "com/object.h"
+
+namespace brv::com {
+namespace {
+
+class VBObjectHelperCom final : public Dispatch<_VBObjectHelper> {
+  public:
+    using Dispatch::Dispatch;
+
+    STDMETHODIMP MouseHourGlass(VARIANT_BOOL* Show) override {
+        return notWired(u"MouseHourGlass", Show);
+    }
+    STDMETHODIMP fnRowsReturned(LONG* lngRowCount, VARIANT* result) override {
+        return notWired(u"fnRowsReturned", lngRowCount, result);
+    }
+};
+
+using Binder = Bind<VBObjectHelperCom, VBObjectHelper>;
+
+}  // namespace
+
+const ClassBinding kVBObjectHelperBinding{ClassId::VBObjectHelper, &__uuidof(::VBObjectHelper),
+                                          &__uuidof(_VBObjectHelper), &Binder::wrap,
+                                          &Binder::create};
+
+}  // namespace brv::com

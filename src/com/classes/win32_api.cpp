@@ -1,0 +1,68 @@
+// Win32API as clients see it: each member of _Win32API calls the core member of the same name.
+#include "system/win32_api.h"
+
+#include "com/classes.h"
+#include "com/idl.h"
+#include "com/object.h"
+
+namespace brv::com {
+namespace {
+
+class Win32APICom final : public Dispatch<_Win32API> {
+  public:
+    using Dispatch::Dispatch;
+
+    STDMETHODIMP GetMachineName(BSTR* result) override {
+        return notWired(u"GetMachineName", result);
+    }
+    STDMETHODIMP GetFolderWindows(BSTR* result) override {
+        return notWired(u"GetFolderWindows", result);
+    }
+    STDMETHODIMP GetFolderSystem(BSTR* result) override {
+        return notWired(u"GetFolderSystem", result);
+    }
+    STDMETHODIMP GetFolderTemp(BSTR* result) override { return notWired(u"GetFolderTemp", result); }
+    STDMETHODIMP GetFolderCurrent(BSTR* result) override {
+        return notWired(u"GetFolderCurrent", result);
+    }
+    STDMETHODIMP GetUNCPath(BSTR* strDriveLetter, BSTR* strServer, BSTR* strShare,
+                            VARIANT_BOOL* result) override {
+        return notWired(u"GetUNCPath", strDriveLetter, strServer, strShare, result);
+    }
+    STDMETHODIMP GetDriveType(BSTR DriveLetter, kupEnumDriveType* DriveType,
+                              BSTR* result) override {
+        return notWired(u"GetDriveType", DriveLetter, DriveType, result);
+    }
+    STDMETHODIMP GetCurrentWindowsUser(BSTR* result) override {
+        return notWired(u"GetCurrentWindowsUser", result);
+    }
+    STDMETHODIMP FileOperation(LONG* hwnd, kupEnumFileOperation* Operation, BSTR* OperateFrom,
+                               BSTR* OperateTo, kupEnumFileOperationFlags* Flags,
+                               VARIANT_BOOL* result) override {
+        return notWired(u"FileOperation", hwnd, Operation, OperateFrom, OperateTo, Flags, result);
+    }
+    STDMETHODIMP GetFileAssociation(BSTR* Filename, BSTR* result) override {
+        return notWired(u"GetFileAssociation", Filename, result);
+    }
+    STDMETHODIMP StripTerminator(BSTR StringToStrip, BSTR* result) override {
+        return notWired(u"StripTerminator", StringToStrip, result);
+    }
+    STDMETHODIMP ExecuteFile(BSTR Filename, LONG hwnd, kupEnumShowWindow ShowMode,
+                             kupEnumExecuteOperation ExecuteOperation, BSTR CommandParameters,
+                             BSTR DefaultDirectory, LONG* result) override {
+        return notWired(u"ExecuteFile", Filename, hwnd, ShowMode, ExecuteOperation,
+                        CommandParameters, DefaultDirectory, result);
+    }
+    STDMETHODIMP GetDesktopWindowHandle(LONG* result) override {
+        return notWired(u"GetDesktopWindowHandle", result);
+    }
+};
+
+using Binder = Bind<Win32APICom, Win32API>;
+
+}  // namespace
+
+const ClassBinding kWin32APIBinding{ClassId::Win32API, &__uuidof(::Win32API), &__uuidof(_Win32API),
+                                    &Binder::wrap, &Binder::create};
+
+}  // namespace brv::com

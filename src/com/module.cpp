@@ -1,0 +1,311 @@
+// The server entry points: class objects by CLSID, unloading, and registration machine-wide
+// (DllRegisterServer) or for the current user (DllInstall with "user").
+#include <oleauto.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "com/classes.h"
+#include "com/dispatch.h"
+#include "com/idl.h"
+#include "com/raii.h"
+#include "com/server.h"
+
+namespace brv::com {
+
+namespace {
+
+HMODULE gModule = nullptr;
+std::atomic<long> gObjects{0};
+std::atomic<long> gLocks{0};
+
+const std::array<const ClassBinding*, 13>& bindings() {
+    static const std::array<const ClassBinding*, 13> table{&kWin32APIBinding,
+                                                           &kArrayHelperBinding,
+                                                           &kDateHelperBinding,
+                                                           &kVBObjectHelperBinding,
+                                                           &kOS32HelperBinding,
+                                                           &kTextHelperBinding,
+                                                           &kCRegistryAdvancedBinding,
+                                                           &kCDialogBinding,
+                                                           &kCRegistryBasicBinding,
+                                                           &kSQLRoutinesBinding,
+                                                           &kclsCommandParamBinding,
+                                                           &kCommandParamsBinding,
+                                                           &kArrayCollectionHelperBinding};
+    return table;
+}
+
+class ClassFactory final : public IClassFactory {
+  public:
+    explicit ClassFactory(const ClassBinding& b) : binding_(b) { objectCreated(); }
+    ~ClassFactory() { objectDestroyed(); }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+            *ppv = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG r = --refs_;
+        if (r == 0) delete this;
+        return r;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        try {
+            ComPtr<IDispatch> obj = ComPtr<IDispatch>::attach(binding_.wrap(binding_.create()));
+            return obj->QueryInterface(riid, ppv);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_FAIL;
+        }
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        lockServer(lock != FALSE);
+        return S_OK;
+    }
+
+  private:
+    const ClassBinding& binding_;
+    ULONG refs_ = 1;
+};
+
+std::wstring guidText(REFGUID g) {
+    wchar_t buf[40];
+    StringFromGUID2(g, buf, 40);
+    return buf;
+}
+
+std::wstring wide(StringView s) {
+    return std::wstring(s.begin(), s.end());
+}
+
+std::wstring modulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = GetModuleFileNameW(gModule, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(n);
+    return path;
+}
+
+// The keys that registration writes, relative to the Classes root, each with its values. The
+// same list drives unregistration, which removes exactly these trees.
+struct Value {
+    std::wstring name;  // empty: the key's default value
+    std::wstring data;
+};
+struct Key {
+    std::wstring path;
+    std::vector<Value> values;
+};
+
+constexpr wchar_t kPsOaInterface[] = L"{00020424-0000-0000-C000-000000000046}";
+
+std::vector<Key> registrationKeys() {
+    std::vector<Key> keys;
+    std::wstring path = modulePath();
+    std::wstring libid = guidText(LIBID_Brevanto);
+    std::wstring dir = path.substr(0, path.find_last_of(L"\\/") + 1);
+    for (const ClassBinding* b : bindings()) {
+        const ClassInfo& info = classInfo(b->id);
+        std::wstring progId = wide(info.progId);
+        std::wstring iid = guidText(*b->iid);
+        keys.push_back({L"Interface\\" + iid, {{L"", wide(info.defaultInterface)}}});
+        keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid", {{L"", kPsOaInterface}}});
+        keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid32", {{L"", kPsOaInterface}}});
+        keys.push_back({L"Interface\\" + iid + L"\\TypeLib", {{L"", libid}, {L"Version", L"2.3"}}});
+        if (!info.creatable) continue;
+        std::wstring clsid = guidText(*b->clsid);
+        keys.push_back({L"CLSID\\" + clsid, {{L"", progId}}});
+        keys.push_back({L"CLSID\\" + clsid + L"\\InprocServer32",
+                        {{L"", path}, {L"ThreadingModel", L"Apartment"}}});
+        keys.push_back({L"CLSID\\" + clsid + L"\\ProgID", {{L"", progId}}});
+        keys.push_back({L"CLSID\\" + clsid + L"\\TypeLib", {{L"", libid}}});
+        keys.push_back({L"CLSID\\" + clsid + L"\\VERSION", {{L"", L"2.3"}}});
+        keys.push_back({progId, {{L"", progId}}});
+        keys.push_back({progId + L"\\CLSID", {{L"", clsid}}});
+    }
+#ifdef _WIN64
+    const wchar_t* platform = L"win64";
+#else
+    const wchar_t* platform = L"win32";
+#endif
+    keys.push_back({L"TypeLib\\" + libid, {}});
+    keys.push_back({L"TypeLib\\" + libid + L"\\2.3", {{L"", L"Brevanto"}}});
+    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\0", {}});
+    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\0\\" + platform, {{L"", path}}});
+    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\FLAGS", {{L"", L"0"}}});
+    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\HELPDIR", {{L"", dir}}});
+    return keys;
+}
+
+// The trees that unregistration removes: the first key of each registered object.
+std::vector<std::wstring> registrationRoots() {
+    std::vector<std::wstring> roots;
+    for (const ClassBinding* b : bindings()) {
+        const ClassInfo& info = classInfo(b->id);
+        roots.push_back(L"Interface\\" + guidText(*b->iid));
+        if (!info.creatable) continue;
+        roots.push_back(L"CLSID\\" + guidText(*b->clsid));
+        roots.push_back(wide(info.progId));
+    }
+    roots.push_back(L"TypeLib\\" + guidText(LIBID_Brevanto));
+    return roots;
+}
+
+// Containers that a per-user registration may have to create; removed again when empty.
+constexpr const wchar_t* kContainers[] = {L"Interface", L"CLSID", L"TypeLib"};
+
+class RegKey {
+  public:
+    RegKey() = default;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    HKEY* put() { return &key_; }
+    HKEY get() const { return key_; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+HRESULT openClasses(bool user, REGSAM access, RegKey& out) {
+    LONG rc = RegCreateKeyExW(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, L"Software\\Classes",
+                              0, nullptr, 0, access, nullptr, out.put(), nullptr);
+    return HRESULT_FROM_WIN32(rc);
+}
+
+HRESULT unregister(bool user) {
+    RegKey classes;
+    HRESULT hr = openClasses(user, KEY_ALL_ACCESS, classes);
+    if (FAILED(hr)) return hr;
+    for (const auto& root : registrationRoots()) {
+        LONG rc = RegDeleteTreeW(classes.get(), root.c_str());
+        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(rc);
+    }
+    if (user) {
+        for (const wchar_t* container : kContainers) {
+            RegKey key;
+            if (RegOpenKeyExW(classes.get(), container, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+                continue;
+            DWORD subkeys = 0, values = 0;
+            RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                             &values, nullptr, nullptr, nullptr, nullptr);
+            if (subkeys == 0 && values == 0) RegDeleteKeyW(classes.get(), container);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT registerServer(bool user) {
+    RegKey classes;
+    HRESULT hr = openClasses(user, KEY_ALL_ACCESS, classes);
+    if (FAILED(hr)) return hr;
+    for (const Key& k : registrationKeys()) {
+        RegKey key;
+        LONG rc = RegCreateKeyExW(classes.get(), k.path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  key.put(), nullptr);
+        for (auto it = k.values.begin(); rc == ERROR_SUCCESS && it != k.values.end(); ++it) {
+            rc = RegSetValueExW(key.get(), it->name.empty() ? nullptr : it->name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(it->data.c_str()),
+                                static_cast<DWORD>((it->data.size() + 1) * sizeof(wchar_t)));
+        }
+        if (rc != ERROR_SUCCESS) {
+            unregister(user);
+            return SELFREG_E_CLASS;
+        }
+    }
+    return S_OK;
+}
+
+bool isUserScope(LPCWSTR cmdLine) {
+    return cmdLine && CompareStringOrdinal(cmdLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+void objectCreated() {
+    ++gObjects;
+}
+void objectDestroyed() {
+    --gObjects;
+}
+void lockServer(bool lock) {
+    if (lock)
+        ++gLocks;
+    else
+        --gLocks;
+}
+bool serverInUse() {
+    return gObjects.load() > 0 || gLocks.load() > 0;
+}
+HMODULE module() {
+    return gModule;
+}
+
+const ClassBinding& binding(ClassId id) {
+    return *bindings()[static_cast<std::size_t>(id)];
+}
+
+const ClassBinding* findBinding(REFCLSID clsid) {
+    for (const ClassBinding* b : bindings())
+        if (IsEqualCLSID(*b->clsid, clsid)) return b;
+    return nullptr;
+}
+
+}  // namespace brv::com
+
+using namespace brv::com;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        gModule = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    const ClassBinding* b = findBinding(clsid);
+    if (!b || !brv::classInfo(b->id).creatable) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory(*b);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow() {
+    if (serverInUse()) return S_FALSE;
+    releaseTypeMeta();
+    return S_OK;
+}
+
+STDAPI DllRegisterServer() {
+    return registerServer(false);
+}
+STDAPI DllUnregisterServer() {
+    return unregister(false);
+}
+
+STDAPI DllInstall(BOOL install, LPCWSTR cmdLine) {
+    bool user = isUserScope(cmdLine);
+    return install ? registerServer(user) : unregister(user);
+}

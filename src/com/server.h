@@ -1,0 +1,47 @@
+// What the entry points, the class objects and the conversions share: the count of live
+// objects, the class bindings (CLSID, interface, how to create and wrap a core object), and the
+// mapping between core objects and the interface pointers that stand for them.
+#pragma once
+
+#include <oleauto.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "frame/roster.h"
+
+namespace brv::com {
+
+// Every live COM object (class objects, enumerators, factories) and every factory lock.
+void objectCreated();
+void objectDestroyed();
+void lockServer(bool lock);
+bool serverInUse();
+
+HMODULE module();
+
+// Lets the binding layer recognise its own objects when a client hands them back.
+// {0B6B2B6E-9E37-4D27-8A38-47E2B8C5A1F0}
+inline constexpr IID IID_ICoreObject = {
+    0x0B6B2B6E, 0x9E37, 0x4D27, {0x8A, 0x38, 0x47, 0xE2, 0xB8, 0xC5, 0xA1, 0xF0}};
+
+struct ClassBinding {
+    ClassId id;
+    const CLSID* clsid;
+    const IID* iid;
+    // A new reference to the default interface of a new wrapper around `core`.
+    IDispatch* (*wrap)(const std::shared_ptr<ClassObject>& core);
+    // A new core object, initialised.
+    std::shared_ptr<ClassObject> (*create)();
+};
+
+const ClassBinding& binding(ClassId id);
+const ClassBinding* findBinding(REFCLSID clsid);
+
+// The interface pointer that stands for a core object (new reference): the existing wrapper
+// when there is one, so the same core object always reaches a client as the same pointer.
+IDispatch* wrapCore(const std::shared_ptr<ClassObject>& core);
+// The core object behind one of our own interface pointers, or null for a foreign object.
+std::shared_ptr<ClassObject> unwrapCore(IUnknown* unknown);
+
+}  // namespace brv::com

@@ -1,0 +1,43 @@
+// Conversions between automation values and core values: BSTR and String, VARIANT and Variant,
+// SAFEARRAY and Array, IDispatch and Object, Enumeration and IEnumVARIANT.
+#pragma once
+
+#include <oleauto.h>
+#include <windows.h>
+
+#include "frame/collection.h"
+#include "frame/variant.h"
+
+namespace brv::com {
+
+// An argument fault that the binding layer answers with a plain HRESULT (E_POINTER,
+// DISP_E_TYPEMISMATCH...) rather than with an automation error.
+struct HresultError {
+    HRESULT hr;
+};
+
+String toString(BSTR b);  // a null BSTR reads as empty
+BSTR allocBstr(StringView s);
+
+// VT_BYREF is followed. A type the library has no use for raises 13 (458 for records).
+Variant fromVariant(const VARIANT& v);
+// `out` must hold nothing that needs freeing.
+void toVariant(const Variant& v, VARIANT* out);
+
+// `sa` may be null (an array that was never dimensioned).
+Array fromSafeArray(SAFEARRAY* sa);
+SAFEARRAY* toSafeArray(const Array& a);
+// A copy of `sa` whose elements are converted to `elementVt` (error 13 when one cannot be).
+SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt);
+
+// Stores `value` (owned; consumed) into the variable that a VT_BYREF variant refers to,
+// converted to that variable's type (DISP_E_TYPEMISMATCH when it cannot be).
+void writeThrough(VARIANT* ref, VARIANT& value);
+// Stores `value` (owned, of type vt; consumed) through a typed reference, releasing the old.
+void storeThrough(VARTYPE vt, void* p, VARIANT& value);
+
+ObjectRef fromDispatch(IUnknown* p);        // null gives Nothing
+IDispatch* toDispatch(const ObjectRef& o);  // new reference; Nothing gives null
+IUnknown* toEnumerator(Enumeration e);      // new reference to an IEnumVARIANT
+
+}  // namespace brv::com
