@@ -13,57 +13,80 @@ class SQLRoutinesCom final : public Dispatch<_SQLRoutines> {
   public:
     using Dispatch::Dispatch;
 
-    STDMETHODIMP SQLAppend(VARIANT* result) override { return notWired(u"SQLAppend", result); }
+    STDMETHODIMP SQLAppend(VARIANT* result) override {
+        return call(&SQLRoutines::SQLAppend, result);
+    }
+    // The statement reaches the caller's variable with its line breaks replaced also when the
+    // split fails afterwards (too many selects, clauses out of order), as a by-reference
+    // argument does in the runtime; call() writes back only after success.
     STDMETHODIMP SQLParse(VARIANT* strSQL, short* result) override {
-        return notWired(u"SQLParse", strSQL, result);
+        if (!strSQL || !result) return reportPlain(E_POINTER);
+        *result = 0;
+        try {
+            Variant statement;
+            load(strSQL, statement);
+            auto& target = static_cast<SQLRoutines&>(*core_);
+            try {
+                *result = target.SQLParse(statement);
+            } catch (...) {
+                store(statement, strSQL, false);
+                throw;
+            }
+            store(statement, strSQL, false);
+            return S_OK;
+        } catch (...) {
+            return reportCurrentException(info_, __uuidof(_SQLRoutines));
+        }
     }
     STDMETHODIMP get_Where(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"Where", intSelectNumber, result);
+        return call(&SQLRoutines::get_Where, intSelectNumber, result);
     }
     STDMETHODIMP put_Where(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"Where", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_Where, intSelectNumber, vNewValue);
     }
     STDMETHODIMP get_From(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"From", intSelectNumber, result);
+        return call(&SQLRoutines::get_From, intSelectNumber, result);
     }
     STDMETHODIMP put_From(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"From", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_From, intSelectNumber, vNewValue);
     }
     STDMETHODIMP get_OrderBy(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"OrderBy", intSelectNumber, result);
+        return call(&SQLRoutines::get_OrderBy, intSelectNumber, result);
     }
     STDMETHODIMP put_OrderBy(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"OrderBy", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_OrderBy, intSelectNumber, vNewValue);
     }
     STDMETHODIMP get_GroupBy(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"GroupBy", intSelectNumber, result);
+        return call(&SQLRoutines::get_GroupBy, intSelectNumber, result);
     }
     STDMETHODIMP put_GroupBy(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"GroupBy", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_GroupBy, intSelectNumber, vNewValue);
     }
     STDMETHODIMP get_Having(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"Having", intSelectNumber, result);
+        return call(&SQLRoutines::get_Having, intSelectNumber, result);
     }
     STDMETHODIMP put_Having(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"Having", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_Having, intSelectNumber, vNewValue);
     }
     STDMETHODIMP get_SelectSQL(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"SelectSQL", intSelectNumber, result);
+        return call(&SQLRoutines::get_SelectSQL, intSelectNumber, result);
     }
     STDMETHODIMP put_SelectSQL(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"SelectSQL", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_SelectSQL, intSelectNumber, vNewValue);
     }
-    STDMETHODIMP get_SQL(VARIANT* result) override { return notWired(u"SQL", result); }
-    STDMETHODIMP put_SQL(VARIANT vNewValue) override { return notWired(u"SQL", vNewValue); }
+    STDMETHODIMP get_SQL(VARIANT* result) override { return call(&SQLRoutines::get_SQL, result); }
+    STDMETHODIMP put_SQL(VARIANT vNewValue) override {
+        return call(&SQLRoutines::let_SQL, vNewValue);
+    }
     STDMETHODIMP get_Pivot(VARIANT* intSelectNumber, VARIANT* result) override {
-        return notWired(u"Pivot", intSelectNumber, result);
+        return call(&SQLRoutines::get_Pivot, intSelectNumber, result);
     }
     STDMETHODIMP put_Pivot(VARIANT* intSelectNumber, VARIANT vNewValue) override {
-        return notWired(u"Pivot", intSelectNumber, vNewValue);
+        return call(&SQLRoutines::let_Pivot, intSelectNumber, vNewValue);
     }
-    STDMETHODIMP Clear(VARIANT* result) override { return notWired(u"Clear", result); }
+    STDMETHODIMP Clear(VARIANT* result) override { return call(&SQLRoutines::Clear, result); }
     STDMETHODIMP WhereAppend(BSTR strAdditionalWhere, VARIANT* intSelectNumber) override {
-        return notWired(u"WhereAppend", strAdditionalWhere, intSelectNumber);
+        return call(&SQLRoutines::WhereAppend, strAdditionalWhere, intSelectNumber);
     }
 };
 

@@ -13,41 +13,47 @@ class TextHelperCom final : public Dispatch<_TextHelper> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP CharacterCount(BSTR* SearchString, BSTR* SearchCharacter, BSTR* result) override {
-        return notWired(u"CharacterCount", SearchString, SearchCharacter, result);
+        return call(&TextHelper::CharacterCount, SearchString, SearchCharacter, result);
     }
     STDMETHODIMP ReplaceQuotesWithConstant(BSTR TextToRepair, BSTR* QuoteConstantName,
                                            BSTR* result) override {
-        return notWired(u"ReplaceQuotesWithConstant", TextToRepair, QuoteConstantName, result);
+        return call(&TextHelper::ReplaceQuotesWithConstant, TextToRepair, QuoteConstantName,
+                    result);
     }
     STDMETHODIMP RemoveExtraSpaces(BSTR TextToRepair, BSTR* result) override {
-        return notWired(u"RemoveExtraSpaces", TextToRepair, result);
+        return call(&TextHelper::RemoveExtraSpaces, TextToRepair, result);
     }
     STDMETHODIMP RemoveAllSpaces(BSTR TextToRepair, BSTR* result) override {
-        return notWired(u"RemoveAllSpaces", TextToRepair, result);
+        return call(&TextHelper::RemoveAllSpaces, TextToRepair, result);
     }
     STDMETHODIMP EmptyStringToNull(BSTR* StringToFix, VARIANT* result) override {
-        return notWired(u"EmptyStringToNull", StringToFix, result);
+        return call(&TextHelper::EmptyStringToNull, StringToFix, result);
     }
     STDMETHODIMP NullToZ(VARIANT* VariantValue, VARIANT* ReturnValueIfNull,
                          VARIANT* result) override {
-        return notWired(u"NullToZ", VariantValue, ReturnValueIfNull, result);
+        return call(&TextHelper::NullToZ, VariantValue, ReturnValueIfNull, result);
     }
     STDMETHODIMP NumberToLetter(unsigned char* NumberToConvert, BSTR* result) override {
-        return notWired(u"NumberToLetter", NumberToConvert, result);
+        return call(&TextHelper::NumberToLetter, NumberToConvert, result);
     }
     STDMETHODIMP LetterToNumber(BSTR* LetterToConvert, unsigned char* result) override {
-        return notWired(u"LetterToNumber", LetterToConvert, result);
+        return call(&TextHelper::LetterToNumber, LetterToConvert, result);
     }
     STDMETHODIMP ReplaceText(BSTR TextToFix, BSTR* CharToReplace, BSTR* NewChar,
                              BSTR* result) override {
-        return notWired(u"ReplaceText", TextToFix, CharToReplace, NewChar, result);
+// The Windows headers define ReplaceText as a macro (the find-and-replace dialog); the interface
+// method above is renamed along with it, the core member must not be.
+#pragma push_macro("ReplaceText")
+#undef ReplaceText
+        return call(&TextHelper::ReplaceText, TextToFix, CharToReplace, NewChar, result);
+#pragma pop_macro("ReplaceText")
     }
     STDMETHODIMP ReplaceChr10withCrLf(VARIANT TextToFix, VARIANT* result) override {
-        return notWired(u"ReplaceChr10withCrLf", TextToFix, result);
+        return call(&TextHelper::ReplaceChr10withCrLf, TextToFix, result);
     }
     STDMETHODIMP LetterGrouping(BSTR* StartingLetter, short* GroupLength, kupEnumCase* ReturnCase,
                                 BSTR* result) override {
-        return notWired(u"LetterGrouping", StartingLetter, GroupLength, ReturnCase, result);
+        return call(&TextHelper::LetterGrouping, StartingLetter, GroupLength, ReturnCase, result);
     }
     STDMETHODIMP BooleanSearch(BSTR* SearchText, BSTR* TableFieldName,
                                kupEnumWildCardPosition* WildCardPosition, BSTR* WildCardCharacter,
@@ -56,24 +62,24 @@ class TextHelperCom final : public Dispatch<_TextHelper> {
                     WildCardCharacter, result);
     }
     STDMETHODIMP ReplaceInvalidCharacters(BSTR Filename, BSTR* result) override {
-        return notWired(u"ReplaceInvalidCharacters", Filename, result);
+        return call(&TextHelper::ReplaceInvalidCharacters, Filename, result);
     }
     STDMETHODIMP Round(VARIANT NumberToRound, unsigned char* DecimalPlaces,
                        double* result) override {
-        return notWired(u"Round", NumberToRound, DecimalPlaces, result);
+        return call(&TextHelper::Round, NumberToRound, DecimalPlaces, result);
     }
     STDMETHODIMP RoundMillions(VARIANT NumberToRound, unsigned char* DecimalPlaces,
                                double* result) override {
-        return notWired(u"RoundMillions", NumberToRound, DecimalPlaces, result);
+        return call(&TextHelper::RoundMillions, NumberToRound, DecimalPlaces, result);
     }
     STDMETHODIMP PadString(BSTR* StringToPad, short* Length, BSTR* result) override {
-        return notWired(u"PadString", StringToPad, Length, result);
+        return call(&TextHelper::PadString, StringToPad, Length, result);
     }
     STDMETHODIMP SQLHandleQuotesAndApostrophes(BSTR StringToConvert,
                                                kupEnumWildCardPosition* WildCardPosition,
                                                BSTR* WildCardCharacter, BSTR* result) override {
-        return notWired(u"SQLHandleQuotesAndApostrophes", StringToConvert, WildCardPosition,
-                        WildCardCharacter, result);
+        return call(&TextHelper::SQLHandleQuotesAndApostrophes, StringToConvert, WildCardPosition,
+                    WildCardCharacter, result);
     }
 };
 
