@@ -127,14 +127,16 @@ std::vector<Key> registrationKeys() {
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid", {{L"", kPsOaInterface}}});
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid32", {{L"", kPsOaInterface}}});
         keys.push_back({L"Interface\\" + iid + L"\\TypeLib", {{L"", libid}, {L"Version", L"2.3"}}});
-        if (!info.creatable) continue;
+        // A class that clients may not create is registered by CLSID only, so that creating
+        // it reaches DllGetClassObject and fails there with CLASS_E_CLASSNOTAVAILABLE.
         std::wstring clsid = guidText(*b->clsid);
-        keys.push_back({L"CLSID\\" + clsid, {{L"", progId}}});
+        keys.push_back({L"CLSID\\" + clsid, {{L"", wide(info.name)}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\InprocServer32",
                         {{L"", path}, {L"ThreadingModel", L"Apartment"}}});
-        keys.push_back({L"CLSID\\" + clsid + L"\\ProgID", {{L"", progId}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\TypeLib", {{L"", libid}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\VERSION", {{L"", L"2.3"}}});
+        if (!info.creatable) continue;
+        keys.push_back({L"CLSID\\" + clsid + L"\\ProgID", {{L"", progId}}});
         keys.push_back({progId, {{L"", progId}}});
         keys.push_back({progId + L"\\CLSID", {{L"", clsid}}});
     }
@@ -158,9 +160,8 @@ std::vector<std::wstring> registrationRoots() {
     for (const ClassBinding* b : bindings()) {
         const ClassInfo& info = classInfo(b->id);
         roots.push_back(L"Interface\\" + guidText(*b->iid));
-        if (!info.creatable) continue;
         roots.push_back(L"CLSID\\" + guidText(*b->clsid));
-        roots.push_back(wide(info.progId));
+        if (info.creatable) roots.push_back(wide(info.progId));
     }
     roots.push_back(L"TypeLib\\" + guidText(LIBID_Brevanto));
     return roots;
@@ -208,6 +209,12 @@ HRESULT unregister(bool user) {
                              &values, nullptr, nullptr, nullptr, nullptr);
             if (subkeys == 0 && values == 0) RegDeleteKeyW(classes.get(), container);
         }
+        // On Windows the user's Classes key is a hive root and stays; where the registration
+        // had to create it, it goes again once empty.
+        DWORD subkeys = 1, values = 1;
+        RegQueryInfoKeyW(classes.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                         &values, nullptr, nullptr, nullptr, nullptr);
+        if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Classes");
     }
     return S_OK;
 }

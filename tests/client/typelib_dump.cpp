@@ -30,7 +30,8 @@ std::string nameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
 std::string helpOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     BSTR doc = nullptr;
     info->GetDocumentation(id, nullptr, &doc, nullptr, nullptr);
-    std::string s = doc ? " \"" + narrow(doc) + "\"" : "";
+    std::string s;
+    if (doc) s.append(" \"").append(narrow(doc)).append("\"");
     SysFreeString(doc);
     return s;
 }
@@ -40,7 +41,7 @@ std::string typeText(ITypeInfo* info, const TYPEDESC& t) {
         case VT_PTR:
             return typeText(info, *t.lptdesc) + "*";
         case VT_SAFEARRAY:
-            return "SAFEARRAY(" + typeText(info, *t.lptdesc) + ")";
+            return std::string("SAFEARRAY(").append(typeText(info, *t.lptdesc)).append(")");
         case VT_USERDEFINED: {
             ITypeInfo* ref = nullptr;
             if (FAILED(info->GetRefTypeInfo(t.hreftype, &ref))) return "?";
@@ -75,12 +76,12 @@ std::string typeText(ITypeInfo* info, const TYPEDESC& t) {
         case VT_VOID:
             return "void";
         default:
-            return "vt" + std::to_string(t.vt);
+            return std::string("vt").append(std::to_string(t.vt));
     }
 }
 
 std::string valueText(const VARIANT& v) {
-    if (v.vt == VT_BSTR) return "\"" + narrow(v.bstrVal) + "\"";
+    if (v.vt == VT_BSTR) return std::string("\"").append(narrow(v.bstrVal)).append("\"");
     VARIANT s;
     VariantInit(&s);
     if (FAILED(VariantChangeType(&s, const_cast<VARIANT*>(&v), 0, VT_BSTR))) return "?";
@@ -133,13 +134,13 @@ void dumpInterface(ITypeInfo* info) {
             line += typeText(info, e.tdesc);
             if (static_cast<UINT>(p + 1) < got &&
                 !((f->invkind & INVOKE_PROPERTYPUT) && p == f->cParams - 1))
-                line += " " + narrow(names[p + 1]);
+                line.append(" ").append(narrow(names[p + 1]));
             line += (flags & PARAMFLAG_FOUT) ? " [in,out]" : " [in]";
             if (flags & PARAMFLAG_FOPT) line += " optional";
             if ((flags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex)
-                line += " = " + valueText(e.paramdesc.pparamdescex->varDefaultValue);
+                line.append(" = ").append(valueText(e.paramdesc.pparamdescex->varDefaultValue));
         }
-        line += ") -> " + result;
+        line.append(") -> ").append(result);
         std::printf("%s\n", line.c_str());
         for (UINT n = 0; n < got; ++n) SysFreeString(names[n]);
         info->ReleaseFuncDesc(f);

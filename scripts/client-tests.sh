@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Client tests of the COM server under Wine: builds the 64-bit DLL and the test clients, makes a
+# private Wine prefix, checks registration (machine-wide and per user), the type library, an
+# early-bound C++ client, and runs every tests/client/*.vbs and *.js suite through cscript.
+#
+# Usage: scripts/client-tests.sh [build-dir]    (default build/win64, configured with the
+#        win64 preset when it does not exist yet; BREVANTO_CLIENT_BUILD also names it)
+# Ends with "N passed, N failed"; exits non-zero on any failure.
+set -u -o pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-${BREVANTO_CLIENT_BUILD:-build/win64}}
+case $build in /*) ;; *) build=$root/$build ;; esac
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); }
+fail() {
+    failed=$((failed + 1))
+    echo "FAIL $*"
+}
+
+# --- build ---------------------------------------------------------------------------------
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    if [ "$build" = "$root/build/win64" ]; then
+        (cd "$root" && cmake --preset win64 >/dev/null) || { echo "configure failed"; exit 1; }
+    else
+        cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=Release >/dev/null || { echo "configure failed"; exit 1; }
+    fi
+fi
+cmake --build "$build" -j2 --target brevanto_com early_bound typelib_dump >"$build/client-build.log" 2>&1 || {
+    tail -30 "$build/client-build.log"
+    echo "build failed"
+    echo "0 passed, 1 failed"
+    exit 1
+}
+dll=$build/Brevanto.dll
+
+# --- private Wine prefix -------------------------------------------------------------------
+prefix=$(mktemp -d /tmp/wine-brevanto-tests-XXXXXX)
+work=$(mktemp -d /tmp/brevanto-client-XXXXXX)
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    rm -rf "$prefix" "$work"
+}
+trap cleanup EXIT
+wineboot -i >/dev/null 2>&1
+winpath() { echo "Z:$1" | tr '/' '\\'; }
+run() { timeout 600 wine "$@" 2>/dev/null | tr -d '\r'; }
+
+# Adds the counts of a suite's closing line; a suite without one has failed.
+tally() {
+    local name=$1 output=$2 line
+    line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed' | tail -1)
+    printf '%s\n' "$output" | grep -E '^FAIL' | sed "s/^/[$name] /"
+    if [ -z "$line" ]; then
+        fail "$name: no summary line (syntax error or crash?)"
+        printf '%s\n' "$output" | tail -5
+        return
+    fi
+    local p f
+    p=$(echo "$line" | sed -E 's/^([0-9]+) passed.*/\1/')
+    f=$(echo "$line" | sed -E 's/.*passed, ([0-9]+) failed.*/\1/')
+    passed=$((passed + p))
+    failed=$((failed + f))
+    echo "$name: $line"
+}
+
+# --- registration round trip ---------------------------------------------------------------
+# A key's tree as text (empty when the key does not exist).
+export_key() {
+    rm -f "$2"
+    run reg export "$1" "$(winpath "$2")" /y >/dev/null 2>&1
+    [ -f "$2" ] && iconv -f UTF-16LE -t UTF-8 "$2" | tr -d '\r'
+}
+clsid=$(grep -oiE 'DECLSPEC_UUID\("[^"]+"\) TextHelper;' "$build/brevanto.h" | sed -E 's/.*"([^"]+)".*/{\1}/' | tr a-f A-F)
+query() { run reg query "$1" >/dev/null 2>&1; }
+
+check_round_trip() {  # scope-name, classes key, regsvr32 args...
+    local scope=$1 key=$2
+    shift 2
+    local before after
+    before=$(export_key "$key" "$work/before.reg")
+    run regsvr32 /s "$@" "$(winpath "$dll")" >/dev/null
+    if query "$key\\CLSID\\$clsid\\InprocServer32" && query "$key\\Brevanto.TextHelper\\CLSID" &&
+        query "$key\\TypeLib"; then
+        pass
+    else
+        fail "$scope registration: keys missing under $key"
+    fi
+    if run reg query "$key\\CLSID\\$clsid\\InprocServer32" | grep -q 'ThreadingModel.*Apartment'; then
+        pass
+    else
+        fail "$scope registration: ThreadingModel"
+    fi
+    if query "$key\\Brevanto.clsCommandParam"; then
+        fail "$scope registration: a programmatic identifier for the not-creatable class"
+    else
+        pass
+    fi
+    run regsvr32 /s /u "$@" "$(winpath "$dll")" >/dev/null
+    after=$(export_key "$key" "$work/after.reg")
+    if [ "$before" = "$after" ]; then
+        pass
+    else
+        fail "$scope unregistration left the registry changed:"
+        diff <(echo "$before") <(echo "$after") | head -20
+    fi
+}
+machine_before=$(export_key 'HKLM\Software\Classes' "$work/machine.reg")
+check_round_trip machine-wide 'HKLM\Software\Classes'
+check_round_trip per-user 'HKCU\Software\Classes' /n /i:user
+# A per-user registration writes nothing machine-wide.
+run regsvr32 /s /n /i:user "$(winpath "$dll")" >/dev/null
+if [ "$(export_key 'HKLM\Software\Classes' "$work/machine2.reg")" = "$machine_before" ]; then pass; else fail "per-user registration changed HKLM"; fi
+run regsvr32 /s /u /n /i:user "$(winpath "$dll")" >/dev/null
+echo "registration: $passed passed, $failed failed"
+
+# Machine-wide registration for the client suites (Wine's COM reads only machine-wide classes).
+run regsvr32 /s "$(winpath "$dll")" >/dev/null || fail "regsvr32"
+
+# --- type library --------------------------------------------------------------------------
+tlb=$(run "$build/tests/typelib_dump.exe" "$(winpath "$dll")")
+if diff <(echo "$tlb") "$root/tests/client/typelib.expected" >"$work/tlb.diff"; then
+    pass
+    echo "type library: matches tests/client/typelib.expected"
+else
+    fail "type library differs from tests/client/typelib.expected:"
+    head -20 "$work/tlb.diff"
+fi
+
+# --- early-bound client --------------------------------------------------------------------
+tally early_bound "$(run "$build/tests/early_bound.exe" "$(winpath "$dll")")"
+
+# --- script suites -------------------------------------------------------------------------
+for suite in "$root"/tests/client/*.vbs; do
+    [ -e "$suite" ] || continue
+    name=$(basename "$suite")
+    cat "$root/tests/client/lib/assert.vbs" "$suite" >"$work/$name"
+    tally "$name" "$(run cscript //nologo "$(winpath "$work/$name")")"
+done
+for suite in "$root"/tests/client/*.js; do
+    [ -e "$suite" ] || continue
+    name=$(basename "$suite")
+    tally "$name" "$(run cscript //nologo "$(winpath "$suite")")"
+done
+
+# --- late-bound call cost (figures only) ---------------------------------------------------
+if [ -f "$root/bench/late_bound.vbs" ]; then
+    run cscript //nologo "$(winpath "$root/bench/late_bound.vbs")" | sed 's/^/bench: /'
+fi
+
+run regsvr32 /s /u "$(winpath "$dll")" >/dev/null
+
+if [ -d /usr/lib/i386-linux-gnu/wine ] || [ -d /usr/lib/wine/i386-windows ]; then
+    echo "note: a 32-bit Wine is present; the 32-bit DLL is built by the win32 preset but not run here"
+else
+    echo "32-bit client tests skipped: no 32-bit Wine on this machine (the win32 DLL is only built)"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

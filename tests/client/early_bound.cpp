@@ -1,0 +1,266 @@
+// An early-bound client: calls TextHelper through its vtable, reads IErrorInfo after asking
+// ISupportErrorInfo, checks the class factory, DllCanUnloadNow, and drives IDispatch::Invoke
+// by hand for what script clients cannot send (named arguments, typed references, bad ids).
+// Usage: early_bound <path of Brevanto.dll>. Prints "N passed, N failed".
+#include <oleauto.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#pragma push_macro("SW_SHOWNORMAL")
+#undef SW_SHOWNORMAL
+#include "brevanto.h"
+#pragma pop_macro("SW_SHOWNORMAL")
+
+namespace {
+
+int gPassed = 0, gFailed = 0;
+
+void check(const char* name, bool ok, const std::wstring& detail = L"") {
+    if (ok) {
+        ++gPassed;
+    } else {
+        ++gFailed;
+        std::printf("FAIL %s %ls\n", name, detail.c_str());
+    }
+}
+
+std::wstring text(BSTR b) {
+    return b ? std::wstring(b, SysStringLen(b)) : L"<null>";
+}
+
+void checkText(const char* name, BSTR actual, const wchar_t* expected) {
+    check(name, text(actual) == expected, L"got \"" + text(actual) + L"\"");
+}
+
+void checkHr(const char* name, HRESULT actual, HRESULT expected) {
+    wchar_t buf[64];
+    std::swprintf(buf, 64, L"hr 0x%08lx, expected 0x%08lx", static_cast<unsigned long>(actual),
+                  static_cast<unsigned long>(expected));
+    check(name, actual == expected, buf);
+}
+
+struct Bstr {
+    BSTR b;
+    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
+    ~Bstr() { SysFreeString(b); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+};
+
+void vtableCalls(_TextHelper* t) {
+    Bstr search(L"red AND blue"), field(L"Colour"), wild(L"*"), result;
+    kupEnumWildCardPosition pos = kupWildCardAfter;
+    checkHr("BooleanSearch hr", t->BooleanSearch(&search.b, &field.b, &pos, &wild.b, &result.b),
+            S_OK);
+    checkText("BooleanSearch result", result.b,
+              L"WHERE Colour Like 'red*' AND Colour Like 'blue*'");
+    check("by-reference argument not written", text(search.b) == L"red AND blue");
+
+    Bstr nullSearch, nullField, nullWild, r2;
+    pos = kupWildCardNone;
+    checkHr("null BSTRs hr",
+            t->BooleanSearch(&nullSearch.b, &nullField.b, &pos, &nullWild.b, &r2.b), S_OK);
+    check("null BSTRs read as empty", r2.b != nullptr);
+
+    checkHr("null result pointer", t->BooleanSearch(&search.b, &field.b, &pos, &wild.b, nullptr),
+            E_POINTER);
+    BSTR unused = nullptr;
+    checkHr("null in-out pointer", t->BooleanSearch(nullptr, &field.b, &pos, &wild.b, &unused),
+            E_POINTER);
+    check("no result after a failure", unused == nullptr);
+}
+
+// A phrase whose separator stands beyond an Integer position: the core raises 6.
+std::wstring overflowPhrase() {
+    return std::wstring(32770, L'a') + L" AND b";
+}
+
+void errorInfo(_TextHelper* t) {
+    Bstr phrase(overflowPhrase().c_str()), field(L"F"), wild(L"%"), out;
+    kupEnumWildCardPosition pos = kupWildCardBeforeAndAfter;
+    HRESULT hr = t->BooleanSearch(&phrase.b, &field.b, &pos, &wild.b, &out.b);
+    checkHr("core error hr", hr, static_cast<HRESULT>(0x800A0006));
+    ISupportErrorInfo* support = nullptr;
+    checkHr("ISupportErrorInfo",
+            t->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+    if (!support) return;
+    checkHr("supports _TextHelper", support->InterfaceSupportsErrorInfo(IID__TextHelper), S_OK);
+    checkHr("not other interfaces", support->InterfaceSupportsErrorInfo(IID__SQLRoutines), S_FALSE);
+    support->Release();
+    IErrorInfo* info = nullptr;
+    checkHr("GetErrorInfo", GetErrorInfo(0, &info), S_OK);
+    if (!info) return;
+    Bstr source, description;
+    GUID guid{};
+    info->GetSource(&source.b);
+    info->GetDescription(&description.b);
+    info->GetGUID(&guid);
+    checkText("error source", source.b, L"Brevanto.TextHelper");
+    checkText("error description", description.b, L"Overflow");
+    check("error GUID", IsEqualGUID(guid, IID__TextHelper));
+    info->Release();
+}
+
+HRESULT callInvoke(IDispatch* d, DISPID id, WORD flags, VARIANTARG* args, UINT count, DISPID* named,
+                   UINT namedCount, VARIANT* result, EXCEPINFO* ei = nullptr) {
+    DISPPARAMS dp{args, named, count, namedCount};
+    UINT argErr = 0;
+    return d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &dp, result, ei, &argErr);
+}
+
+void lateBound(_TextHelper* t) {
+    IDispatch* d = t;
+    LPOLESTR names[3] = {const_cast<LPOLESTR>(L"booleansearch"),
+                         const_cast<LPOLESTR>(L"WILDCARDCHARACTER"),
+                         const_cast<LPOLESTR>(L"TableFieldName")};
+    DISPID ids[3] = {};
+    checkHr("GetIDsOfNames ignores case", d->GetIDsOfNames(IID_NULL, names, 3, 0, ids), S_OK);
+    check("parameter ids", ids[1] == 3 && ids[2] == 1);
+    LPOLESTR bad[1] = {const_cast<LPOLESTR>(L"NoSuchMember")};
+    DISPID badId = 0;
+    checkHr("unknown name", d->GetIDsOfNames(IID_NULL, bad, 1, 0, &badId), DISP_E_UNKNOWNNAME);
+    check("unknown name id", badId == DISPID_UNKNOWN);
+
+    // Named arguments in any order; the omitted position takes its declared default (4).
+    VARIANT args[3];
+    for (auto& a : args) VariantInit(&a);
+    args[0].vt = VT_BSTR;  // named: TableFieldName
+    args[0].bstrVal = SysAllocString(L"F");
+    args[1].vt = VT_BSTR;  // named: WildCardCharacter
+    args[1].bstrVal = SysAllocString(L"#");
+    args[2].vt = VT_BSTR;  // positional: SearchText
+    args[2].bstrVal = SysAllocString(L"x");
+    DISPID named[2] = {1, 3};
+    VARIANT r;
+    VariantInit(&r);
+    checkHr("named arguments", callInvoke(d, ids[0], DISPATCH_METHOD, args, 3, named, 2, &r), S_OK);
+    check("named arguments result", r.vt == VT_BSTR && text(r.bstrVal) == L"F Like '#x#'",
+          r.vt == VT_BSTR ? text(r.bstrVal) : L"type");
+    VariantClear(&r);
+
+    // A Long variable (VT_BYREF|VT_VARIANT) for the String parameter: coerced, and left as it
+    // was because the member does not write it back.
+    VARIANT number;
+    VariantInit(&number);
+    number.vt = VT_I4;
+    number.lVal = 42;
+    VARIANT byref[2];
+    byref[0].vt = VT_BSTR;
+    byref[0].bstrVal = SysAllocString(L"F");
+    byref[1].vt = VT_BYREF | VT_VARIANT;
+    byref[1].pvarVal = &number;
+    checkHr("typed reference from a variant",
+            callInvoke(d, ids[0], DISPATCH_METHOD | DISPATCH_PROPERTYGET, byref, 2, nullptr, 0, &r),
+            S_OK);
+    check("coerced value used", r.vt == VT_BSTR && text(r.bstrVal) == L"F Like '%42%'",
+          r.vt == VT_BSTR ? text(r.bstrVal) : L"type");
+    check("caller's variant keeps its type", number.vt == VT_I4 && number.lVal == 42);
+    VariantClear(&r);
+
+    EXCEPINFO ei{};
+    checkHr("too few arguments", callInvoke(d, ids[0], DISPATCH_METHOD, byref, 1, nullptr, 0, &r),
+            DISP_E_PARAMNOTOPTIONAL);
+    checkHr("unknown dispatch id", callInvoke(d, 999, DISPATCH_METHOD, nullptr, 0, nullptr, 0, &r),
+            DISP_E_MEMBERNOTFOUND);
+
+    VARIANT failing[2];
+    failing[0].vt = VT_BSTR;
+    failing[0].bstrVal = SysAllocString(L"F");
+    failing[1].vt = VT_BSTR;
+    failing[1].bstrVal = SysAllocString(overflowPhrase().c_str());
+    checkHr("late-bound failure",
+            callInvoke(d, ids[0], DISPATCH_METHOD, failing, 2, nullptr, 0, &r, &ei),
+            DISP_E_EXCEPTION);
+    check("EXCEPINFO scode", ei.scode == static_cast<SCODE>(0x800A0006));
+    checkText("EXCEPINFO source", ei.bstrSource, L"Brevanto.TextHelper");
+    checkText("EXCEPINFO description", ei.bstrDescription, L"Overflow");
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrHelpFile);
+    checkHr("no EXCEPINFO pointer",
+            callInvoke(d, ids[0], DISPATCH_METHOD, failing, 2, nullptr, 0, nullptr, nullptr),
+            DISP_E_EXCEPTION);
+    VariantClear(&failing[0]);
+    VariantClear(&failing[1]);
+
+    ITypeInfo* info = nullptr;
+    checkHr("GetTypeInfo", d->GetTypeInfo(0, 0, &info), S_OK);
+    if (info) {
+        BSTR name = nullptr;
+        info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+        checkText("type info name", name, L"_TextHelper");
+        SysFreeString(name);
+        info->Release();
+    }
+    for (auto& a : args) VariantClear(&a);
+    VariantClear(&byref[0]);
+}
+
+// Loads the DLL itself to watch DllCanUnloadNow around an object's life and a factory lock.
+void unloading(const wchar_t* path) {
+    HMODULE dll = LoadLibraryW(path);
+    check("LoadLibrary", dll != nullptr);
+    if (!dll) return;
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    using CanUnload = HRESULT(STDAPICALLTYPE*)();
+    auto getClassObject = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+    auto canUnload = reinterpret_cast<CanUnload>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+    check("entry points exported", getClassObject && canUnload);
+    if (!getClassObject || !canUnload) return;
+    checkHr("unloadable at first", canUnload(), S_OK);
+
+    IClassFactory* factory = nullptr;
+    checkHr("factory",
+            getClassObject(CLSID_TextHelper, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+            S_OK);
+    void* none = reinterpret_cast<void*>(1);
+    checkHr("not creatable class", getClassObject(CLSID_clsCommandParam, IID_IClassFactory, &none),
+            CLASS_E_CLASSNOTAVAILABLE);
+    check("not creatable: null out", none == nullptr);
+    if (!factory) return;
+    IDispatch* obj = nullptr;
+    checkHr("CreateInstance",
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&obj)), S_OK);
+    factory->LockServer(TRUE);
+    factory->Release();
+    checkHr("in use while an object lives", canUnload(), S_FALSE);
+    if (obj) obj->Release();
+    checkHr("in use while locked", canUnload(), S_FALSE);
+    factory = nullptr;
+    getClassObject(CLSID_TextHelper, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    if (factory) {
+        factory->LockServer(FALSE);
+        factory->Release();
+    }
+    checkHr("unloadable after release", canUnload(), S_OK);
+    FreeLibrary(dll);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    CoInitialize(nullptr);
+    _TextHelper* t = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_TextHelper, nullptr, CLSCTX_INPROC_SERVER, IID__TextHelper,
+                                  reinterpret_cast<void**>(&t));
+    checkHr("CoCreateInstance", hr, S_OK);
+    if (t) {
+        vtableCalls(t);
+        errorInfo(t);
+        lateBound(t);
+        t->Release();
+    }
+    IUnknown* none = nullptr;
+    checkHr("clsCommandParam is not creatable",
+            CoCreateInstance(CLSID_clsCommandParam, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(&none)),
+            CLASS_E_CLASSNOTAVAILABLE);
+    if (argc > 1) unloading(argv[1]);
+    CoUninitialize();
+    std::printf("%d passed, %d failed\n", gPassed, gFailed);
+    return gFailed ? 1 : 0;
+}
