@@ -1,6 +1,5 @@
 #include "com/dispatch.h"
 
-#include <cwctype>
 #include <memory>
 #include <mutex>
 
@@ -10,16 +9,23 @@
 
 namespace brv::com {
 
+namespace {
+// Member and parameter names are ASCII; other characters compare as they are.
+inline wchar_t fold(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? wchar_t(c + 32) : c;
+}
+}  // namespace
+
 std::size_t NoCase::operator()(std::wstring_view s) const noexcept {
-    std::size_t h = 14695981039346656037ull & SIZE_MAX;
-    for (wchar_t c : s) h = (h ^ static_cast<std::size_t>(std::towlower(c))) * 1099511628211ull;
+    std::size_t h = static_cast<std::size_t>(14695981039346656037ull);
+    for (wchar_t c : s) h = (h ^ static_cast<std::size_t>(fold(c))) * 1099511628211ull;
     return h;
 }
 
 bool NoCase::operator()(std::wstring_view a, std::wstring_view b) const noexcept {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+        if (fold(a[i]) != fold(b[i])) return false;
     return true;
 }
 
@@ -112,7 +118,9 @@ std::unique_ptr<TypeMeta> build(REFIID iid) {
             if ((flags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex) {
                 pm.hasDefault = true;
                 VariantInit(&pm.def);
-                VariantCopy(&pm.def, &e.paramdesc.pparamdescex->varDefaultValue);
+                VARIANT* given = &e.paramdesc.pparamdescex->varDefaultValue;
+                check(vt == VT_VARIANT ? VariantCopy(&pm.def, given)
+                                       : VariantChangeType(&pm.def, given, 0, vt));
             }
             f.params.push_back(pm);
         }
@@ -163,6 +171,7 @@ HRESULT getIDsOfNames(const TypeMeta& meta, LPOLESTR* names, UINT count, DISPID*
     auto it = names[0] ? meta.names.find(std::wstring_view(names[0])) : meta.names.end();
     if (it == meta.names.end()) return DISP_E_UNKNOWNNAME;
     ids[0] = it->second;
+    if (count == 1) return S_OK;
     HRESULT hr = S_OK;
     const FuncMeta* f = nullptr;
     for (int index : meta.byId.at(it->second))
@@ -197,10 +206,6 @@ struct Slot {
     bool array = false;
     VARTYPE arrayElement = VT_EMPTY;  // element type the caller's array had
 
-    Slot() {
-        VariantInit(&temp);
-        VariantInit(&arg);
-    }
     ~Slot() {
         if (owned) VariantClear(&temp);
     }
@@ -214,6 +219,17 @@ struct ArgFault {
 void coerce(VARIANT* out, VARIANT* in, VARTYPE vt) {
     const VARIANT* v = in;
     while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+    if (vt == VT_BSTR && (v->vt == VT_BSTR || v->vt == (VT_BYREF | VT_BSTR))) {
+        BSTR b = v->vt == VT_BSTR ? v->bstrVal : *v->pbstrVal;
+        out->bstrVal = SysAllocStringLen(b, SysStringLen(b));
+        if (b && !out->bstrVal) throw std::bad_alloc();
+        out->vt = VT_BSTR;
+        return;
+    }
+    if (vt == v->vt && vt != VT_DISPATCH && vt != VT_UNKNOWN && !(vt & VT_ARRAY)) {
+        *out = *v;  // a plain value
+        return;
+    }
     if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) throw Error(err::InvalidUseOfNull);
     HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(v), 0, vt);
     if (FAILED(hr)) throw ArgFault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};
@@ -433,8 +449,7 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
     Slot slot[kMax];
     VARTYPE types[kMax];
     VARIANTARG* args[kMax];
-    VARIANT ret;
-    VariantInit(&ret);
+    VARIANT ret{};
     try {
         for (std::size_t i = 0; i < n; ++i) {
             const ParamMeta& p = f->params[i];
@@ -463,8 +478,7 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
     }
 
     std::size_t count = n;
-    VARIANTARG retArg;
-    VariantInit(&retArg);
+    VARIANTARG retArg{};
     if (f->result != VT_EMPTY) {
         if (f->result == VT_VARIANT) {
             retArg.vt = VT_BYREF | VT_VARIANT;
@@ -480,8 +494,7 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
         ++count;
     }
 
-    VARIANT hrv;
-    VariantInit(&hrv);
+    VARIANT hrv{};
     HRESULT hr = DispCallFunc(self, static_cast<ULONG_PTR>(f->vtableOffset), CC_STDCALL, VT_ERROR,
                               static_cast<UINT>(count), types, args, &hrv);
     if (SUCCEEDED(hr)) hr = hrv.scode;

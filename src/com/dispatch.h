@@ -3,8 +3,10 @@
 // arguments itself and calls the same vtable method that early-bound clients call.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <array>
 #include <string>

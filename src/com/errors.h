@@ -2,8 +2,10 @@
 // source, description, the interface's GUID). No exception leaves a COM entry point.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include "frame/error.h"
 #include "frame/roster.h"

@@ -4,12 +4,15 @@
 // how a wiring mistake shows up.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <memory>
 #include <type_traits>
 
+#include "com/raii.h"
 #include "com/server.h"
 #include "com/values.h"
 #include "frame/collection.h"

@@ -1,8 +1,10 @@
 // The server entry points: class objects by CLSID, unloading, and registration machine-wide
 // (DllRegisterServer) or for the current user (DllInstall with "user").
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
 #include <olectl.h>
-#include <windows.h>
+// clang-format on
 
 #include <array>
 #include <atomic>

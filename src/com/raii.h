@@ -2,8 +2,10 @@
 // SAFEARRAY data lock. Each releases what it holds exactly once; release() hands ownership on.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <utility>
 

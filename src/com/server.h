@@ -3,8 +3,10 @@
 // mapping between core objects and the interface pointers that stand for them.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <memory>
 

@@ -2,8 +2,10 @@
 // SAFEARRAY and Array, IDispatch and Object, Enumeration and IEnumVARIANT.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include "frame/collection.h"
 #include "frame/variant.h"

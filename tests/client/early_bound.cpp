@@ -2,10 +2,13 @@
 // ISupportErrorInfo, checks the class factory, DllCanUnloadNow, and drives IDispatch::Invoke
 // by hand for what script clients cannot send (named arguments, typed references, bad ids).
 // Usage: early_bound <path of Brevanto.dll>. Prints "N passed, N failed".
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #pragma push_macro("SW_SHOWNORMAL")
@@ -240,6 +243,121 @@ void unloading(const wchar_t* path) {
     FreeLibrary(dll);
 }
 
+// ArrayHelper and CommandParams through their vtables: a typed String array passed by
+// reference is shrunk and handed back as a String array, a grown array comes back even when
+// the member fails, and an item read twice is the same interface pointer.
+SAFEARRAY* stringArray(std::initializer_list<const wchar_t*> items) {
+    SAFEARRAY* sa = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(items.size()));
+    LONG i = 0;
+    for (const wchar_t* item : items) {
+        BSTR b = SysAllocString(item);
+        SafeArrayPutElement(sa, &i, b);  // copies
+        SysFreeString(b);
+        ++i;
+    }
+    return sa;
+}
+
+std::wstring stringElements(SAFEARRAY* sa) {
+    if (!sa) return L"<null>";
+    VARTYPE vt = VT_EMPTY;
+    SafeArrayGetVartype(sa, &vt);
+    LONG lo = 0, hi = -1;
+    SafeArrayGetLBound(sa, 1, &lo);
+    SafeArrayGetUBound(sa, 1, &hi);
+    std::wstring out = vt == VT_BSTR ? L"" : L"<not BSTR>";
+    out += std::to_wstring(lo) + L":";
+    for (LONG i = lo; i <= hi; ++i) {
+        BSTR b = nullptr;
+        SafeArrayGetElement(sa, &i, &b);
+        out += (i > lo ? L"," : L"") + text(b);
+        SysFreeString(b);
+    }
+    return out;
+}
+
+void arrayAndCommandLineCalls() {
+    _ArrayHelper* h = nullptr;
+    checkHr("ArrayHelper",
+            CoCreateInstance(CLSID_ArrayHelper, nullptr, CLSCTX_INPROC_SERVER, IID__ArrayHelper,
+                             reinterpret_cast<void**>(&h)),
+            S_OK);
+    if (!h) return;
+    SAFEARRAY* sa = stringArray({L"a", L"b", L"c"});
+    VARIANT_BOOL removed = VARIANT_FALSE;
+    checkHr("RemoveStringArrayItem hr", h->RemoveStringArrayItem(&sa, 1, &removed), S_OK);
+    check("RemoveStringArrayItem result", removed == VARIANT_TRUE);
+    check("String array written back", stringElements(sa) == L"0:a,c", stringElements(sa));
+    SafeArrayDestroy(sa);
+
+    sa = stringArray({L"only"});
+    h->RemoveStringArrayItem(&sa, 0, &removed);
+    check("one empty String left", stringElements(sa) == L"0:", stringElements(sa));
+    check("  with one element", sa && sa->rgsabound[0].cElements == 1);
+    SafeArrayDestroy(sa);
+    sa = nullptr;  // an array that was never dimensioned
+    checkHr("never dimensioned", h->RemoveStringArrayItem(&sa, 0, &removed), S_OK);
+    check("  becomes one empty String", stringElements(sa) == L"0:", stringElements(sa));
+    check("  and reports nothing removed", removed == VARIANT_FALSE);
+    SafeArrayDestroy(sa);
+    checkHr("null array pointer", h->RemoveStringArrayItem(nullptr, 0, &removed), E_POINTER);
+
+    VARIANT arr, elem;
+    VariantInit(&arr);
+    VariantInit(&elem);
+    arr.vt = VT_ARRAY | VT_BSTR;
+    arr.parray = stringArray({L"a"});
+    elem.vt = VT_BSTR;
+    elem.bstrVal = SysAllocString(L"x");
+    VARIANT_BOOL unique = VARIANT_FALSE;
+    kupEnumCompareMethod compare = kupCompareText;
+    short position = 5;
+    checkHr("AddElementToArray past the end",
+            h->AddElementToArray(&arr, &elem, &unique, &compare, &position),
+            static_cast<HRESULT>(0x800A0009));
+    check("  grown array written back",
+          arr.vt == (VT_ARRAY | VT_BSTR) && stringElements(arr.parray) == L"0:a,",
+          arr.vt == (VT_ARRAY | VT_BSTR) ? stringElements(arr.parray) : L"type");
+    VariantClear(&arr);
+    VariantClear(&elem);
+    h->Release();
+
+    _CommandParams* cp = nullptr;
+    checkHr("CommandParams",
+            CoCreateInstance(CLSID_CommandParams, nullptr, CLSCTX_INPROC_SERVER, IID__CommandParams,
+                             reinterpret_cast<void**>(&cp)),
+            S_OK);
+    if (!cp) return;
+    Bstr line(L"/a 1 /b 2");
+    cp->put_CommandLine(&line.b);
+    checkHr("ParseCommandLine", cp->ParseCommandLine(), S_OK);
+    VARIANT key;
+    VariantInit(&key);
+    key.vt = VT_BSTR;
+    key.bstrVal = SysAllocString(L"B");
+    _clsCommandParam *one = nullptr, *two = nullptr;
+    cp->get_Item(&key, &one);
+    cp->get_Item(&key, &two);
+    check("an item keeps its identity", one && one == two);
+    if (one) one->Release();
+    if (two) two->Release();
+    VariantClear(&key);
+    IUnknown* unk = nullptr;
+    checkHr("NewEnum", cp->get_NewEnum(&unk), S_OK);
+    IEnumVARIANT* en = nullptr;
+    if (unk) unk->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&en));
+    check("an IEnumVARIANT", en != nullptr);
+    if (en) {
+        VARIANT items[3];
+        ULONG got = 0;
+        checkHr("Next runs out", en->Next(3, items, &got), S_FALSE);
+        check("two parameters enumerated", got == 2);
+        for (ULONG i = 0; i < got; ++i) VariantClear(&items[i]);
+        en->Release();
+    }
+    if (unk) unk->Release();
+    cp->Release();
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -259,6 +377,7 @@ int wmain(int argc, wchar_t** argv) {
             CoCreateInstance(CLSID_clsCommandParam, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                              reinterpret_cast<void**>(&none)),
             CLASS_E_CLASSNOTAVAILABLE);
+    arrayAndCommandLineCalls();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);

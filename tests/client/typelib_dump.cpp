@@ -2,8 +2,10 @@
 // each enumeration with its values, each interface with its members in slot order (kind,
 // dispatch id, parameters with passing, optional flags and defaults, result) and each class.
 // The client test runner compares the dump of the built DLL with typelib.expected.
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #include <string>

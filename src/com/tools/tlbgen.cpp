@@ -6,8 +6,10 @@
 // type. Boolean defaults are rewritten as VT_I4: oleaut32's writer stores VT_BOOL as one byte.
 //
 // Usage (under Wine): tlbgen <source.tlb> <target.tlb> <win32|win64>
+// clang-format off
+#include <windows.h>  // before the OLE headers, which need its types
 #include <oleauto.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #include <cstdlib>
