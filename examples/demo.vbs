@@ -34,3 +34,59 @@ Sub DemoSql()
 End Sub
 
 DemoSql
+
+' ---- Command line and arrays: named parameters, and arrays that grow and shrink in place ----
+
+Function DemoJoin(items)
+    Dim i, s
+    s = ""
+    If IsArray(items) Then
+        For i = LBound(items) To UBound(items)
+            If i > LBound(items) Then s = s & ", "
+            s = s & items(i)
+        Next
+    Else
+        s = "(no array)"
+    End If
+    DemoJoin = "[" & s & "]"
+End Function
+
+Sub DemoCommandLineAndArrays()
+    Dim params, p, helper, coll, colours, n
+
+    WScript.Echo "-- Command line"
+    Set params = CreateObject("Brevanto.CommandParams")
+    params.CommandLine = "report.txt /copies 2 /title ""Quarterly Figures"" /draft"
+    params.ParseCommandLine
+    WScript.Echo "Line: " & params.CommandLine
+    WScript.Echo "Parameters: " & params.Count
+    For Each p In params
+        WScript.Echo "  /" & p.ParamName & " = '" & p.ParamValue & "'"
+    Next
+    WScript.Echo "Copies (by name, any case): " & params("COPIES").ParamValue
+    WScript.Echo "Draft given: " & params.FindCommandLineItem("draft")
+    If IsEmpty(params.GetCommandLineItem("printer")) Then WScript.Echo "No printer given"
+
+    WScript.Echo "-- Arrays"
+    Set helper = CreateObject("Brevanto.ArrayHelper")
+    n = helper.ListToArray(colours, " red, green ,blue ,", ",")
+    WScript.Echo "From a list: " & DemoJoin(colours) & " (" & n & " separators)"
+    helper.AddElementToArray colours, "GREEN"
+    WScript.Echo "Adding GREEN changes nothing: " & DemoJoin(colours)
+    helper.AddElementToArray colours, "white", True, 1, 0
+    WScript.Echo "White in front: " & DemoJoin(colours)
+    helper.RemoveArrayItem colours, 2
+    WScript.Echo "Without the third: " & DemoJoin(colours)
+    WScript.Echo "Has blue: " & helper.IsElementInArray(colours, "Blue")
+
+    Set coll = CreateObject("Brevanto.ArrayCollectionHelper")
+    coll.ArrayIsUnique = True
+    coll.ClientArray = Array("a", "A", "b")
+    WScript.Echo "Unique collection of a, A, b: " & DemoJoin(coll.ClientArray)
+    coll.Add "z", , 1
+    coll.Add "c"
+    coll.Remove 2
+    WScript.Echo "After adds and a removal: " & DemoJoin(coll.ClientArray) & ", count " & coll.Count
+End Sub
+
+DemoCommandLineAndArrays

@@ -14,33 +14,36 @@ class ArrayCollectionHelperCom final : public Dispatch<_ArrayCollectionHelper> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP get_RejectEmptyItems(VARIANT_BOOL* result) override {
-        return notWired(u"RejectEmptyItems", result);
+        return call(&ArrayCollectionHelper::get_RejectEmptyItems, result);
     }
     STDMETHODIMP put_RejectEmptyItems(VARIANT_BOOL* newValue) override {
-        return notWired(u"RejectEmptyItems", newValue);
+        return call(&ArrayCollectionHelper::let_RejectEmptyItems, newValue);
     }
     STDMETHODIMP get_ArrayIsUnique(VARIANT_BOOL* result) override {
-        return notWired(u"ArrayIsUnique", result);
+        return call(&ArrayCollectionHelper::get_ArrayIsUnique, result);
     }
     STDMETHODIMP put_ArrayIsUnique(VARIANT_BOOL* newValue) override {
-        return notWired(u"ArrayIsUnique", newValue);
+        return call(&ArrayCollectionHelper::let_ArrayIsUnique, newValue);
     }
-    STDMETHODIMP get_Count(LONG* result) override { return notWired(u"Count", result); }
+    STDMETHODIMP get_Count(LONG* result) override {
+        return call(&ArrayCollectionHelper::get_Count, result);
+    }
     STDMETHODIMP get_ClientArray(VARIANT* result) override {
-        return notWired(u"ClientArray", result);
+        return call(&ArrayCollectionHelper::get_ClientArray, result);
     }
     STDMETHODIMP put_ClientArray(VARIANT* newValue) override {
-        return notWired(u"ClientArray", newValue);
+        return call(&ArrayCollectionHelper::let_ClientArray, newValue);
     }
     STDMETHODIMP Add(VARIANT* ElementToAdd, VARIANT* key, short* AddPosition) override {
-        return notWired(u"Add", ElementToAdd, key, AddPosition);
+        return call(&ArrayCollectionHelper::Add, ElementToAdd, key, AddPosition);
     }
     STDMETHODIMP Remove(short ElementToRemove) override {
-        return notWired(u"Remove", ElementToRemove);
+        return call(&ArrayCollectionHelper::Remove, ElementToRemove);
     }
     STDMETHODIMP ListToArray(VARIANT* ReturnedArray, BSTR List, BSTR SeparatorCharacter,
                              short* result) override {
-        return notWired(u"ListToArray", ReturnedArray, List, SeparatorCharacter, result);
+        return call(&ArrayCollectionHelper::ListToArray, ReturnedArray, List, SeparatorCharacter,
+                    result);
     }
 };
 

@@ -13,10 +13,18 @@ class clsCommandParamCom final : public Dispatch<_clsCommandParam> {
   public:
     using Dispatch::Dispatch;
 
-    STDMETHODIMP put_ParamValue(BSTR vData) override { return notWired(u"ParamValue", vData); }
-    STDMETHODIMP get_ParamValue(BSTR* result) override { return notWired(u"ParamValue", result); }
-    STDMETHODIMP put_ParamName(BSTR vData) override { return notWired(u"ParamName", vData); }
-    STDMETHODIMP get_ParamName(BSTR* result) override { return notWired(u"ParamName", result); }
+    STDMETHODIMP put_ParamValue(BSTR vData) override {
+        return call(&clsCommandParam::let_ParamValue, vData);
+    }
+    STDMETHODIMP get_ParamValue(BSTR* result) override {
+        return call(&clsCommandParam::get_ParamValue, result);
+    }
+    STDMETHODIMP put_ParamName(BSTR vData) override {
+        return call(&clsCommandParam::let_ParamName, vData);
+    }
+    STDMETHODIMP get_ParamName(BSTR* result) override {
+        return call(&clsCommandParam::get_ParamName, result);
+    }
 };
 
 using Binder = Bind<clsCommandParamCom, clsCommandParam>;

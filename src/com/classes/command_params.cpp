@@ -13,22 +13,28 @@ class CommandParamsCom final : public Dispatch<_CommandParams> {
   public:
     using Dispatch::Dispatch;
 
-    STDMETHODIMP get_CommandLine(BSTR* result) override { return notWired(u"CommandLine", result); }
+    STDMETHODIMP get_CommandLine(BSTR* result) override {
+        return call(&CommandParams::get_CommandLine, result);
+    }
     STDMETHODIMP put_CommandLine(BSTR* vNewValue) override {
-        return notWired(u"CommandLine", vNewValue);
+        return call(&CommandParams::let_CommandLine, vNewValue);
     }
     STDMETHODIMP get_Item(VARIANT* vntIndexKey, _clsCommandParam** result) override {
-        return notWired(u"Item", vntIndexKey, result);
+        return call(&CommandParams::get_Item, vntIndexKey, result);
     }
-    STDMETHODIMP get_Count(LONG* result) override { return notWired(u"Count", result); }
+    STDMETHODIMP get_Count(LONG* result) override {
+        return call(&CommandParams::get_Count, result);
+    }
     STDMETHODIMP GetCommandLineItem(BSTR* strParamName, VARIANT* result) override {
-        return notWired(u"GetCommandLineItem", strParamName, result);
+        return call(&CommandParams::GetCommandLineItem, strParamName, result);
     }
     STDMETHODIMP FindCommandLineItem(BSTR* strParamName, VARIANT_BOOL* result) override {
-        return notWired(u"FindCommandLineItem", strParamName, result);
+        return call(&CommandParams::FindCommandLineItem, strParamName, result);
     }
-    STDMETHODIMP ParseCommandLine() override { return notWired(u"ParseCommandLine"); }
-    STDMETHODIMP get_NewEnum(IUnknown** result) override { return notWired(u"NewEnum", result); }
+    STDMETHODIMP ParseCommandLine() override { return call(&CommandParams::ParseCommandLine); }
+    STDMETHODIMP get_NewEnum(IUnknown** result) override {
+        return call(&CommandParams::get_NewEnum, result);
+    }
 };
 
 using Binder = Bind<CommandParamsCom, CommandParams>;
