@@ -399,7 +399,8 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
     auto pick = [&](int k) { return slots[k] >= 0 ? &meta.funcs[slots[k]] : nullptr; };
     const FuncMeta* f = nullptr;
     if (flags & DISPATCH_METHOD) f = pick(0);
-    if (!f && (flags & DISPATCH_PROPERTYGET)) f = pick(1);
+    // JScript calls a property with arguments as a method: cp.Item("a").
+    if (!f && (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) f = pick(1);
     if (!f && (flags & DISPATCH_PROPERTYPUT)) f = pick(2) ? pick(2) : pick(3);
     if (!f && (flags & DISPATCH_PROPERTYPUTREF)) f = pick(3) ? pick(3) : pick(2);
     if (!f) return DISP_E_MEMBERNOTFOUND;

@@ -32,4 +32,14 @@ try {
     check("missing argument", e.number, -2147352561);  // DISP_E_PARAMNOTOPTIONAL
 }
 
+// Collections: Item called as a method, the same object each time, and Enumerator over NewEnum.
+var cp = new ActiveXObject("Brevanto.CommandParams");
+cp.CommandLine = "/a 1 /b 2";
+cp.ParseCommandLine();
+check("Item as a method", cp.Item("b").ParamValue, "2");
+check("one object, one reference", cp.Item("a") === cp.Item(1), true);
+var names = [];
+for (var e = new Enumerator(cp); !e.atEnd(); e.moveNext()) names.push(e.item().ParamName);
+check("Enumerator", names.join(","), "a,b");
+
 WScript.Echo(passed + " passed, " + failed + " failed");
