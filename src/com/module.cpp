@@ -303,18 +303,32 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
 
 STDAPI DllCanUnloadNow() {
     if (serverInUse()) return S_FALSE;
-    releaseTypeMeta();
+    try {
+        releaseTypeMeta();
+    } catch (...) {
+        return S_FALSE;
+    }
     return S_OK;
 }
 
+// Registration builds its key list in memory; running out of it is the only exception.
+template <typename F>
+static HRESULT guarded(F f) noexcept {
+    try {
+        return f();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 STDAPI DllRegisterServer() {
-    return registerServer(false);
+    return guarded([] { return registerServer(false); });
 }
 STDAPI DllUnregisterServer() {
-    return unregister(false);
+    return guarded([] { return unregister(false); });
 }
 
 STDAPI DllInstall(BOOL install, LPCWSTR cmdLine) {
     bool user = isUserScope(cmdLine);
-    return install ? registerServer(user) : unregister(user);
+    return guarded([&] { return install ? registerServer(user) : unregister(user); });
 }

@@ -81,6 +81,23 @@ d.AddFilter "Text", "*.txt"
 CheckError "method statement", 445, "Brevanto.CDialog", "Object doesn't support this action (AddFilter)"
 On Error GoTo 0
 
+Group "objects and arrays across the boundary"
+Dim ah, ac, dict, arr, back, strs(1), same
+Set ah = CreateObject("Brevanto.ArrayHelper")
+Set ac = CreateObject("Brevanto.ArrayCollectionHelper")
+Set dict = CreateObject("Scripting.Dictionary")
+arr = Array()
+ah.AddElementToArray arr, dict, False
+same = arr(0) Is dict
+CheckTrue "a client object comes back as itself", same
+ac.Add ah
+back = ac.ClientArray
+same = back(0) Is ah
+CheckTrue "a library object comes back as itself", same
+strs(0) = "a": strs(1) = "b"
+Check "variant array for an array of String", ah.RemoveStringArrayItem(strs, 0), True
+Check "written back", UBound(strs) & strs(0), "0b"
+
 Group "objects are independent"
 Dim t2: Set t2 = CreateObject("Brevanto.TextHelper")
 CheckTrue "two creations, two objects", Not (t Is t2)
