@@ -72,26 +72,9 @@ TEST(AddElementToArray, StartsAnArrayFromAnythingWithoutElements) {
     }
 }
 
-TEST(AddElementToArray, UniquenessAndPositions) {
+// Everyday uniqueness and positions are covered by the client suite; here what it cannot send.
+TEST(AddElementToArray, TypedArraysAndNumbers) {
     ArrayHelper h;
-    Variant a = arr({u"a", u"b"});
-    h.AddElementToArray(a, Variant(u"B"));
-    EXPECT_EQ(texts(a), (Texts{u"a", u"b"}));
-    h.AddElementToArray(a, Variant(u"B"), true, kupCompareDatabase);
-    EXPECT_EQ(texts(a), (Texts{u"a", u"b"}));
-    h.AddElementToArray(a, Variant(u"B"), true, kupCompareBinary);
-    EXPECT_EQ(texts(a), (Texts{u"a", u"b", u"B"}));
-
-    Variant abc = arr({u"a", u"b", u"c"});
-    Variant at1 = abc, at3 = abc, atEnd = abc;
-    h.AddElementToArray(at1, Variant(u"x"), false, kupCompareText, 1);
-    h.AddElementToArray(at3, Variant(u"x"), false, kupCompareText, 3);
-    h.AddElementToArray(atEnd, Variant(u"a"), false);
-    EXPECT_EQ(texts(at1), (Texts{u"a", u"x", u"b", u"c"}));
-    EXPECT_EQ(texts(at3), (Texts{u"a", u"b", u"c", u"x"}));
-    EXPECT_EQ(texts(atEnd), (Texts{u"a", u"b", u"c", u"a"}));
-
-    // Numbers compare as their text.
     Variant nums = arr({int16_t{1}, 2.5});
     h.AddElementToArray(nums, Variant(u"2.5"));
     EXPECT_EQ(nums.array().size(), 2u);
@@ -172,19 +155,8 @@ TEST(IsElementInArray, BadArrays) {
         err::Overflow);
 }
 
-TEST(RemoveArrayItem, ShrinksInPlace) {
+TEST(RemoveArrayItem, OddArraysAndIndexes) {
     ArrayHelper h;
-    Variant a = arr({u"a", u"b", u"c"});
-    EXPECT_TRUE(h.RemoveArrayItem(a, 1));
-    EXPECT_EQ(texts(a), (Texts{u"a", u"c"}));
-
-    Variant beyond = arr({u"a", u"b", u"c"});
-    EXPECT_FALSE(h.RemoveArrayItem(beyond, 7));  // the last element goes all the same
-    EXPECT_EQ(texts(beyond), (Texts{u"a", u"b"}));
-
-    Variant one = arr({u"a"});
-    EXPECT_TRUE(h.RemoveArrayItem(one, 0));
-    EXPECT_TRUE(isEmptyArray(one));
     Variant other = arr({u"a"});
     EXPECT_FALSE(h.RemoveArrayItem(other, 4));
     EXPECT_TRUE(isEmptyArray(other));
@@ -229,10 +201,7 @@ TEST(ListToArray, SplitsTrimsAndCounts) {
     };
     const std::vector<Case> cases = {
         {u" a , b ,c ,", u",", {u"a", u"b", u"c"}, 2},
-        {u"a,b", u",", {u"a", u"b"}, 1},
-        {u"abc", u",", {u"abc"}, 1},
         {u"", u",", {u""}, 1},
-        {u",a", u",", {u"", u"a"}, 1},
         {u"a,,", u",", {u"a", u""}, 1},         // one trailing separator is dropped, not two
         {u"\ta,", u",", {u"\ta"}, 1},           // only spaces are trimmed
         {u"a; b;c", u"; ", {u"a", u"b;c"}, 1},  // the rest of a longer separator begins the item
@@ -260,17 +229,6 @@ TEST(ListToArray, PositionsAreIntegers) {
     EXPECT_EQ(errorOf([&] { h.ListToArray(out, String(32767, u'x') + u",y", u","); }),
               err::Overflow);
     EXPECT_EQ(h.ListToArray(out, String(40000, u'x'), u","), 1);  // nothing to position
-}
-
-TEST(ArrayCollectionHelper, StartsWithoutACollection) {
-    ArrayCollectionHelper c;
-    EXPECT_FALSE(c.get_ArrayIsUnique());
-    EXPECT_TRUE(c.get_RejectEmptyItems());
-    EXPECT_TRUE(c.get_ClientArray().isEmpty());
-    EXPECT_EQ(errorOf([&] { c.get_Count(); }), err::ObjectNotSet);
-    EXPECT_EQ(errorOf([&] { c.Remove(1); }), err::ObjectNotSet);
-    c.let_RejectEmptyItems(false);
-    EXPECT_FALSE(c.get_RejectEmptyItems());
 }
 
 TEST(ArrayCollectionHelper, AssignmentKeepsWhatItCan) {
@@ -301,36 +259,19 @@ TEST(ArrayCollectionHelper, AssignmentKeepsWhatItCan) {
     }
 }
 
-TEST(ArrayCollectionHelper, AddAndRemove) {
+TEST(ArrayCollectionHelper, AddKeysAndFailures) {
     ArrayCollectionHelper c;
     c.let_ClientArray(arr({u"a", u"b"}));
-    c.Add(Variant(u"x"), Variant::missing(), 1);
-    c.Add(Variant(u"y"));
     c.Add(Variant(u"z"), Variant(u"ignored"));  // keys only count when unique
-    EXPECT_EQ(texts(c.get_ClientArray()), (Texts{u"x", u"a", u"b", u"y", u"z"}));
-    EXPECT_EQ(errorOf([&] { c.Add(Variant(u"w"), Variant::missing(), 0); }),
-              err::SubscriptOutOfRange);
-    EXPECT_EQ(errorOf([&] { c.Add(Variant(u"w"), Variant::missing(), 6); }),
-              err::SubscriptOutOfRange);
-    EXPECT_EQ(c.get_Count(), 5);
+    c.Add(Variant(u"z"), Variant(u"ignored"));
+    EXPECT_EQ(c.get_Count(), 4);
 
     ArrayCollectionHelper u;
     u.let_ArrayIsUnique(true);
-    u.let_ClientArray(arr({u"a", u"b"}));
-    EXPECT_EQ(errorOf([&] { u.Add(Variant(u"B")); }), err::DuplicateKey);
     u.Add(Variant(u"b"), Variant(u"k2"));
     EXPECT_EQ(errorOf([&] { u.Add(Variant(u"q"), Variant(u"K2")); }), err::DuplicateKey);
     EXPECT_EQ(errorOf([&] { u.Add(Variant(Null{})); }), err::InvalidUseOfNull);
-    EXPECT_EQ(texts(u.get_ClientArray()), (Texts{u"a", u"b", u"b"}));
-
-    u.Remove(2);
-    EXPECT_EQ(texts(u.get_ClientArray()), (Texts{u"a", u"b"}));
-    EXPECT_EQ(errorOf([&] { u.Remove(3); }), err::SubscriptOutOfRange);
-    EXPECT_EQ(errorOf([&] { u.Remove(0); }), err::SubscriptOutOfRange);
-    u.Remove(1);
-    u.Remove(1);
-    EXPECT_EQ(errorOf([&] { u.get_Count(); }), err::ObjectNotSet);
-    EXPECT_TRUE(u.get_ClientArray().isEmpty());
+    EXPECT_EQ(u.get_Count(), 1);
 
     // A failed Add still leaves the collection it created.
     ArrayCollectionHelper fresh;
