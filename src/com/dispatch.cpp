@@ -143,7 +143,8 @@ std::unique_ptr<TypeMeta> build(REFIID iid) {
 }
 
 std::mutex gMetaLock;
-std::vector<std::pair<IID, std::unique_ptr<TypeMeta>>> gMetas;
+// Emptied by DllCanUnloadNow, never destroyed: at process exit oleaut32 may be gone before us.
+auto& gMetas = *new std::vector<std::pair<IID, std::unique_ptr<TypeMeta>>>();
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #pragma push_macro("SW_SHOWNORMAL")
 #undef SW_SHOWNORMAL
@@ -104,6 +105,78 @@ void errorInfo(_TextHelper* t) {
     checkText("error description", description.b, L"Overflow");
     check("error GUID", IsEqualGUID(guid, IID__TextHelper));
     info->Release();
+}
+
+// NullToZ hands back its first argument unchanged: a round trip through the value conversions.
+struct RoundTrip {
+    _TextHelper* t;
+    VARIANT out{};
+    HRESULT operator()(VARIANT& in) {
+        VariantClear(&out);
+        VARIANT fallback{};
+        return t->NullToZ(&in, &fallback, &out);
+    }
+    ~RoundTrip() { VariantClear(&out); }
+};
+
+SAFEARRAY* makeArray(VARTYPE vt, std::initializer_list<SAFEARRAYBOUND> bounds) {
+    std::vector<SAFEARRAYBOUND> b(bounds);
+    return SafeArrayCreate(vt, static_cast<UINT>(b.size()), b.data());
+}
+
+void values(_TextHelper* t) {
+    RoundTrip trip{t};
+    // Two dimensions with odd lower bounds; SAFEARRAYBOUND lists the first dimension first.
+    VARIANT in{};
+    in.vt = VT_ARRAY | VT_VARIANT;
+    in.parray = makeArray(VT_VARIANT, {{2, 5}, {3, -2}});
+    LONG idx[2] = {6, 0};
+    VARIANT el{};
+    el.vt = VT_I4;
+    el.lVal = 77;
+    SafeArrayPutElement(in.parray, idx, &el);
+    checkHr("two-dimensional array", trip(in), S_OK);
+    LONG lo1 = 0, lo2 = 0, hi2 = 0;
+    VARIANT got{};
+    if (trip.out.vt == (VT_ARRAY | VT_VARIANT) && SafeArrayGetDim(trip.out.parray) == 2) {
+        SafeArrayGetLBound(trip.out.parray, 1, &lo1);
+        SafeArrayGetLBound(trip.out.parray, 2, &lo2);
+        SafeArrayGetUBound(trip.out.parray, 2, &hi2);
+        SafeArrayGetElement(trip.out.parray, idx, &got);
+    }
+    check("bounds kept", lo1 == 5 && lo2 == -2 && hi2 == 0);
+    check("element kept", got.vt == VT_I4 && got.lVal == 77);
+    VariantClear(&got);
+    VariantClear(&in);
+
+    in.vt = VT_ARRAY | VT_BSTR;
+    in.parray = makeArray(VT_BSTR, {{0, 1}});
+    checkHr("empty array of String", trip(in), S_OK);
+    check("empty array kept", trip.out.vt == (VT_ARRAY | VT_BSTR) && trip.out.parray &&
+                                  SafeArrayGetDim(trip.out.parray) == 1 &&
+                                  trip.out.parray->rgsabound[0].cElements == 0);
+    VariantClear(&in);
+
+    in.vt = VT_ARRAY | VT_VARIANT;
+    in.parray = nullptr;
+    checkHr("array never dimensioned", trip(in), S_OK);
+    check("still not dimensioned", trip.out.vt == (VT_ARRAY | VT_VARIANT) && !trip.out.parray);
+
+    in.vt = VT_BSTR;
+    in.bstrVal = nullptr;
+    checkHr("null BSTR in a variant", trip(in), S_OK);
+    check("reads as an empty string",
+          trip.out.vt == VT_BSTR && SysStringLen(trip.out.bstrVal) == 0);
+
+    in.vt = VT_DISPATCH;
+    in.pdispVal = nullptr;
+    checkHr("Nothing", trip(in), S_OK);
+    check("Nothing kept", trip.out.vt == VT_DISPATCH && !trip.out.pdispVal);
+
+    in.vt = VT_DISPATCH;
+    in.pdispVal = t;
+    checkHr("the library's own object", trip(in), S_OK);
+    check("same interface pointer back", trip.out.vt == VT_DISPATCH && trip.out.pdispVal == t);
 }
 
 HRESULT callInvoke(IDispatch* d, DISPID id, WORD flags, VARIANTARG* args, UINT count, DISPID* named,
@@ -369,6 +442,7 @@ int wmain(int argc, wchar_t** argv) {
     if (t) {
         vtableCalls(t);
         errorInfo(t);
+        values(t);
         lateBound(t);
         t->Release();
     }
