@@ -274,6 +274,29 @@ void lateBound(_TextHelper* t) {
     VariantClear(&byref[0]);
 }
 
+// A Variant parameter written back into a caller's typed String variable (VT_BYREF|VT_BSTR).
+void typedWriteBack() {
+    IDispatch* sql = nullptr;
+    CoCreateInstance(CLSID_SQLRoutines, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&sql));
+    check("SQLRoutines created", sql != nullptr);
+    if (!sql) return;
+    LPOLESTR name[1] = {const_cast<LPOLESTR>(L"SQLParse")};
+    DISPID id = 0;
+    sql->GetIDsOfNames(IID_NULL, name, 1, 0, &id);
+    BSTR statement = SysAllocString(L"SELECT a\r\nFROM b");
+    VARIANT arg{};
+    arg.vt = VT_BYREF | VT_BSTR;
+    arg.pbstrVal = &statement;
+    VARIANT r{};
+    checkHr("SQLParse late-bound", callInvoke(sql, id, DISPATCH_METHOD, &arg, 1, nullptr, 0, &r),
+            S_OK);
+    checkText("written back through the typed reference", statement, L"SELECT a FROM b");
+    SysFreeString(statement);
+    VariantClear(&r);
+    sql->Release();
+}
+
 // Loads the DLL itself to watch DllCanUnloadNow around an object's life and a factory lock.
 void unloading(const wchar_t* path) {
     HMODULE dll = LoadLibraryW(path);
@@ -452,6 +475,7 @@ int wmain(int argc, wchar_t** argv) {
                              reinterpret_cast<void**>(&none)),
             CLASS_E_CLASSNOTAVAILABLE);
     arrayAndCommandLineCalls();
+    typedWriteBack();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);
