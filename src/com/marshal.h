@@ -156,7 +156,9 @@ void store(const std::shared_ptr<C>& v, I** out, bool) {
 }
 
 // One argument on its way to the core method: converted on construction, written back (for a
-// non-const reference parameter) by finish().
+// non-const reference parameter) by finish(). A member that fails after writing to a
+// by-reference parameter leaves the caller's variable changed, as a reference does; one that
+// fails before leaves the variable exactly as it was, type included.
 template <typename P, typename C>
 class Arg {
   public:
@@ -164,7 +166,10 @@ class Arg {
     static constexpr bool kWritesBack =
         std::is_lvalue_reference_v<P> && !std::is_const_v<std::remove_reference_t<P>>;
 
-    Arg(C c) : src_(c) { load(src_, value_); }
+    Arg(C c) : src_(c) {
+        load(src_, value_);
+        if constexpr (kWritesBack) original_ = value_;
+    }
     P get() { return value_; }
     void finish() {
         if constexpr (kWritesBack) {
@@ -172,10 +177,21 @@ class Arg {
             store(value_, src_, false);
         }
     }
+    void finishAfterFailure() noexcept {
+        if constexpr (kWritesBack) {
+            try {
+                if (!(value_ == original_)) store(value_, src_, false);
+            } catch (...) {
+                // The member's own error is the one to report.
+            }
+        }
+    }
 
   private:
+    struct Nothing {};
     C src_;
     T value_{};
+    [[no_unique_address]] std::conditional_t<kWritesBack, T, Nothing> original_{};
 };
 
 }  // namespace brv::com

@@ -164,13 +164,18 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
         std::tuple<Arg<std::tuple_element_t<I, Params>, std::tuple_element_t<I, Tuple>>...> held(
             std::get<I>(all)...);
         auto& target = static_cast<typename Traits::Class&>(*core_);
-        if constexpr (std::is_void_v<R>) {
-            (target.*method)(std::get<I>(held).get()...);
-            (std::get<I>(held).finish(), ...);
-        } else {
-            R r = (target.*method)(std::get<I>(held).get()...);
-            (std::get<I>(held).finish(), ...);
-            store(r, std::get<n>(all), true);
+        try {
+            if constexpr (std::is_void_v<R>) {
+                (target.*method)(std::get<I>(held).get()...);
+                (std::get<I>(held).finish(), ...);
+            } else {
+                R r = (target.*method)(std::get<I>(held).get()...);
+                (std::get<I>(held).finish(), ...);
+                store(r, std::get<n>(all), true);
+            }
+        } catch (...) {
+            (std::get<I>(held).finishAfterFailure(), ...);
+            throw;
         }
         return S_OK;
     }

@@ -16,39 +16,8 @@ class ArrayHelperCom final : public Dispatch<_ArrayHelper> {
     STDMETHODIMP AddElementToArray(VARIANT* MyArray, VARIANT* ElementToAdd,
                                    VARIANT_BOOL* ArrayIsUnique, kupEnumCompareMethod* Compare,
                                    short* AddPosition) override {
-        // A position beyond the grown array fails after the growth, and the caller's variable
-        // shows it, as it would for any variable passed by reference: so the array is written
-        // back on failure as well.
-        try {
-            Variant array, element;
-            bool unique = true;
-            int32_t compare = 0;
-            int16_t position = 0;
-            load(MyArray, array);
-            load(ElementToAdd, element);
-            load(ArrayIsUnique, unique);
-            load(Compare, compare);
-            load(AddPosition, position);
-            auto& helper = static_cast<ArrayHelper&>(*core_);
-            const std::size_t before = array.isArray() ? array.array().size() : 0;
-            try {
-                helper.AddElementToArray(array, element, unique, compare, position);
-            } catch (const Error&) {
-                // Only a failure after the growth changed anything.
-                if (array.isArray() && array.array().size() != before) {
-                    try {
-                        store(array, MyArray, false);
-                    } catch (...) {
-                        // The error of the member is the one to report.
-                    }
-                }
-                throw;
-            }
-            store(array, MyArray, false);
-            return S_OK;
-        } catch (...) {
-            return reportCurrentException(info_, __uuidof(_ArrayHelper));
-        }
+        return call(&ArrayHelper::AddElementToArray, MyArray, ElementToAdd, ArrayIsUnique, Compare,
+                    AddPosition);
     }
     STDMETHODIMP IsElementInArray(VARIANT* MyArray, VARIANT* ElementToCheck,
                                   kupEnumCompareMethod* Compare, VARIANT_BOOL* result) override {

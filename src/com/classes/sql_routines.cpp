@@ -20,23 +20,7 @@ class SQLRoutinesCom final : public Dispatch<_SQLRoutines> {
     // split fails afterwards (too many selects, clauses out of order), as a by-reference
     // argument does in the runtime; call() writes back only after success.
     STDMETHODIMP SQLParse(VARIANT* strSQL, short* result) override {
-        if (!strSQL || !result) return reportPlain(E_POINTER);
-        *result = 0;
-        try {
-            Variant statement;
-            load(strSQL, statement);
-            auto& target = static_cast<SQLRoutines&>(*core_);
-            try {
-                *result = target.SQLParse(statement);
-            } catch (...) {
-                store(statement, strSQL, false);
-                throw;
-            }
-            store(statement, strSQL, false);
-            return S_OK;
-        } catch (...) {
-            return reportCurrentException(info_, __uuidof(_SQLRoutines));
-        }
+        return call(&SQLRoutines::SQLParse, strSQL, result);
     }
     STDMETHODIMP get_Where(VARIANT* intSelectNumber, VARIANT* result) override {
         return call(&SQLRoutines::get_Where, intSelectNumber, result);
