@@ -6,7 +6,7 @@
 namespace brv {
 
 class CDialog : public ClassObject {
-public:
+  public:
     CDialog() : ClassObject(ClassId::CDialog) {}
 };
 

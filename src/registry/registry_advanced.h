@@ -6,7 +6,7 @@
 namespace brv {
 
 class CRegistryAdvanced : public ClassObject {
-public:
+  public:
     CRegistryAdvanced() : ClassObject(ClassId::CRegistryAdvanced) {}
 };
 

@@ -6,7 +6,7 @@
 namespace brv {
 
 class CRegistryBasic : public ClassObject {
-public:
+  public:
     CRegistryBasic() : ClassObject(ClassId::CRegistryBasic) {}
 };
 

@@ -6,7 +6,7 @@
 namespace brv {
 
 class DateHelper : public ClassObject {
-public:
+  public:
     DateHelper() : ClassObject(ClassId::DateHelper) {}
 };
 

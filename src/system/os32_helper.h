@@ -6,7 +6,7 @@
 namespace brv {
 
 class OS32Helper : public ClassObject {
-public:
+  public:
     OS32Helper() : ClassObject(ClassId::OS32Helper) {}
 };
 

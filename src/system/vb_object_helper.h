@@ -6,7 +6,7 @@
 namespace brv {
 
 class VBObjectHelper : public ClassObject {
-public:
+  public:
     VBObjectHelper() : ClassObject(ClassId::VBObjectHelper) {}
 };
 

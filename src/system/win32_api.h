@@ -6,7 +6,7 @@
 namespace brv {
 
 class Win32API : public ClassObject {
-public:
+  public:
     Win32API() : ClassObject(ClassId::Win32API) {}
 };
 
