@@ -53,6 +53,24 @@ bool heldIndex(const Array& a, int16_t index) {
     return a.dims() >= 1 && a.size() != 0 && index >= a.lbound(1) && index <= a.ubound(1);
 }
 
+// Removes the element at `index`; when the array has to be emptied instead, `makeEmpty`
+// replaces it. The answer is True only for an element that was there and is now gone.
+template <typename MakeEmpty>
+bool removeOrEmpty(Array& a, int16_t index, MakeEmpty makeEmpty) {
+    const bool held = heldIndex(a, index);
+    switch (removeItem(a, index)) {
+        case Removal::Removed:
+            return true;
+        case Removal::Absent:
+            return false;
+        case Removal::Emptied:
+            break;
+    }
+    const bool removedOnly = a.size() == 1 && held;
+    makeEmpty();
+    return removedOnly;
+}
+
 }  // namespace
 
 bool ArrayHelper::IsElementInArray(const Variant& MyArray, const Variant& ElementToCheck,
@@ -94,33 +112,14 @@ void ArrayHelper::AddElementToArray(Variant& MyArray, const Variant& ElementToAd
 
 bool ArrayHelper::RemoveArrayItem(Variant& MyArray, int16_t ElementToRemove) {
     if (!MyArray.isArray()) raise(err::TypeMismatch);
-    const bool held = heldIndex(MyArray.array(), ElementToRemove);
-    switch (removeItem(MyArray.array(), ElementToRemove)) {
-        case Removal::Removed:
-            return true;
-        case Removal::Absent:
-            return false;
-        case Removal::Emptied:
-            break;
-    }
-    const bool removedOnly = MyArray.array().size() == 1 && held;
-    MyArray = Variant(arrays::emptyArray());
-    return removedOnly;
+    return removeOrEmpty(MyArray.array(), ElementToRemove,
+                         [&] { MyArray = Variant(arrays::emptyArray()); });
 }
 
 bool ArrayHelper::RemoveStringArrayItem(Array& MyArray, int16_t ElementToRemove) {
-    const bool held = heldIndex(MyArray, ElementToRemove);
-    switch (removeItem(MyArray, ElementToRemove)) {
-        case Removal::Removed:
-            return true;
-        case Removal::Absent:
-            return false;
-        case Removal::Emptied:
-            break;
-    }
-    const bool removedOnly = MyArray.size() == 1 && held;
-    MyArray = Array(VarType::String, {Bound{0, 1}});
-    return removedOnly;
+    return removeOrEmpty(MyArray, ElementToRemove, [&] {
+        MyArray = Array(VarType::String, {Bound{0, 1}});
+    });
 }
 
 int16_t ArrayHelper::ListToArray(Variant& ReturnedArray, const String& List,

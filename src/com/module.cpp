@@ -42,27 +42,11 @@ const std::array<const ClassBinding*, 13>& bindings() {
     return table;
 }
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterface<IClassFactory> {
   public:
-    explicit ClassFactory(const ClassBinding& b) : binding_(b) { objectCreated(); }
-    ~ClassFactory() { objectDestroyed(); }
+    explicit ClassFactory(const ClassBinding& b)
+        : SingleInterface(IID_IClassFactory), binding_(b) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
-    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
@@ -83,7 +67,6 @@ class ClassFactory final : public IClassFactory {
 
   private:
     const ClassBinding& binding_;
-    ULONG refs_ = 1;
 };
 
 std::wstring guidText(REFGUID g) {

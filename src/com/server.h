@@ -22,6 +22,38 @@ bool serverInUse();
 
 HMODULE module();
 
+// IUnknown of an object with one interface (a class factory, an enumerator): reference
+// counted, and counted among the module's live objects.
+template <typename Itf>
+class SingleInterface : public Itf {
+  public:
+    explicit SingleInterface(const IID& iid) : iid_(iid) { objectCreated(); }
+    virtual ~SingleInterface() { objectDestroyed(); }
+    SingleInterface(const SingleInterface&) = delete;
+    SingleInterface& operator=(const SingleInterface&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid_)) {
+            *ppv = static_cast<Itf*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG r = --refs_;
+        if (r == 0) delete this;
+        return r;
+    }
+
+  private:
+    const IID& iid_;
+    ULONG refs_ = 1;
+};
+
 // Lets the binding layer recognise its own objects when a client hands them back.
 // {0B6B2B6E-9E37-4D27-8A38-47E2B8C5A1F0}
 inline constexpr IID IID_ICoreObject = {

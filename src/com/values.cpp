@@ -289,30 +289,11 @@ class ClientObject final : public Object {
     ComPtr<IDispatch> disp_;
 };
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public SingleInterface<IEnumVARIANT> {
   public:
     Enumerator(std::shared_ptr<const std::vector<Variant>> items, std::size_t pos)
-        : items_(std::move(items)), pos_(pos) {
-        objectCreated();
-    }
-    ~Enumerator() { objectDestroyed(); }
+        : SingleInterface(IID_IEnumVARIANT), items_(std::move(items)), pos_(pos) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumVARIANT)) {
-            *ppv = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (r == 0) delete this;
-        return r;
-    }
     STDMETHODIMP Next(ULONG celt, VARIANT* rgVar, ULONG* fetched) override {
         if (fetched) *fetched = 0;
         if (!rgVar && celt) return E_POINTER;
@@ -347,7 +328,6 @@ class Enumerator final : public IEnumVARIANT {
   private:
     std::shared_ptr<const std::vector<Variant>> items_;
     std::size_t pos_;
-    ULONG refs_ = 1;
 };
 
 }  // namespace

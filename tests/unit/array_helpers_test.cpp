@@ -6,19 +6,11 @@
 #include "arrays/array_collection_helper.h"
 #include "arrays/array_helper.h"
 #include "frame/error.h"
+#include "test_support.h"
 
 using namespace brv;
 
 namespace {
-
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 Variant arr(std::vector<Variant> items, int32_t lower = 0) {
     return Variant(Array::vector(std::move(items), lower));

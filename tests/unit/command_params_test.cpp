@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/error.h"
+#include "test_support.h"
 
 using namespace brv;
 
@@ -21,15 +22,6 @@ class FakeProcess : public platform::Process {
         return arguments;
     }
 };
-
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 using Params = std::vector<std::pair<String, String>>;
 

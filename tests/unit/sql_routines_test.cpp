@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "oracles_text.h"
+#include "test_support.h"
 
 namespace brv {
 namespace {
@@ -33,15 +34,6 @@ int parse(SQLRoutines& s, const char* text) {
 String clauses(const SelectClauses& r) {
     return r.SelectSQL + u"|" + r.From + u"|" + r.Where + u"|" + r.GroupBy + u"|" + r.Having +
            u"|" + r.OrderBy + u"|" + r.Pivot;
-}
-
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 TEST(SQLParseSplits, ClausesAndSelects) {

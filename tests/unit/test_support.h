@@ -22,6 +22,16 @@ void expectError(int32_t number, F&& f, const char16_t* source = nullptr) {
     }
 }
 
+// The number of the runtime error that `f` raises, 0 when it raises none.
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const brv::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
 // A late-bound object with plain properties and a call log, standing in for a client's
 // control or value object.
 class FakeObject : public brv::Object {

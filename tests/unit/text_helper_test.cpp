@@ -7,18 +7,10 @@
 #include <random>
 
 #include "oracles_text.h"
+#include "test_support.h"
 
 namespace brv {
 namespace {
-
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Random text over a small alphabet, so that runs and neighbours of interest are frequent.
 String randomText(std::mt19937& rng, StringView alphabet, std::size_t maxLength) {
