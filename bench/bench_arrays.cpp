@@ -10,7 +10,7 @@ using namespace brv;
 
 namespace {
 
-// 32,000 characters: 4,000 items of the form "ab, " (ending in a separator and a space).
+// 32,000 characters: 8,000 items of the form "ab, " (ending in a separator and a space).
 String list32k() {
     String s;
     for (int i = 0; i < 8000; ++i) s += u"ab, ";
