@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <vector>
 
@@ -23,9 +22,7 @@ namespace {
 // characters read, so after a match it is recomputed from the tail of `out`.
 class Replacer {
   public:
-    // Frozen: each search resumes behind the inserted replacement.
-    Replacer(StringView search, StringView replacement, bool frozen)
-        : s_(search), r_(replacement), frozen_(frozen) {
+    Replacer(StringView search, StringView replacement) : s_(search), r_(replacement) {
         fail_.assign(s_.size(), 0);
         for (std::size_t i = 1, k = 0; i < s_.size(); ++i) {
             while (k > 0 && s_[i] != s_[k]) k = fail_[k - 1];
@@ -39,13 +36,29 @@ class Replacer {
         budget_ = budget;
         out_.reserve(text.size());
         pending_.push_back(text);
-        while (!pending_.empty()) {
-            StringView& seg = pending_.front();
+        while (hasPending()) {
+            StringView& seg = pending_.back();
             if (!feed(seg)) return std::nullopt;
-            if (seg.empty()) pending_.pop_front();
+            if (seg.empty()) pending_.pop_back();
             if (state_ == s_.size() && !replace()) return std::nullopt;
         }
         return std::move(out_);
+    }
+
+    // The variant in which each search resumes behind the inserted replacement, so that the
+    // replacement is never read again: the rest is always a tail of the text.
+    String runFrozen(StringView text) {
+        out_.reserve(text.size());
+        for (StringView rest = text;;) {
+            state_ = 0;
+            const std::size_t used = scan(rest);
+            out_.append(rest.substr(0, used));
+            rest.remove_prefix(used);
+            if (state_ != s_.size()) return std::move(out_);
+            out_.resize(out_.size() - s_.size());
+            out_.append(r_);
+            rest = trimSpaces(rest);
+        }
     }
 
   private:
@@ -89,45 +102,45 @@ class Replacer {
         do {
             out_.resize(out_.size() - s_.size());
             trimPending();
-            if (frozen_) {
-                out_.append(r_);
-                floor_ = out_.size();
-                state_ = 0;
-                return true;
-            }
             state_ = 0;
-            scan(StringView(out_).substr(
-                std::max(floor_, out_.size() - std::min(out_.size(), s_.size() - 1))));
+            scan(StringView(out_).substr(out_.size() - std::min(out_.size(), s_.size() - 1)));
             StringView r = r_;
             if (!feed(r)) return false;
-            if (state_ == s_.size() && !r.empty()) pending_.push_front(r);
+            if (state_ == s_.size() && !r.empty()) pending_.push_back(r);
         } while (state_ == s_.size());
         return true;
     }
 
     void trimPending() {
-        while (!pending_.empty()) {
-            StringView& f = pending_.front();
+        while (hasPending()) {
+            StringView& f = pending_.back();
             while (!f.empty() && f.front() == u' ') f.remove_prefix(1);
             if (!f.empty()) break;
-            pending_.pop_front();
-        }
-        while (!pending_.empty()) {
-            StringView& b = pending_.back();
-            while (!b.empty() && b.back() == u' ') b.remove_suffix(1);
-            if (!b.empty()) break;
             pending_.pop_back();
         }
+        while (hasPending()) {
+            StringView& b = pending_[bottom_];
+            while (!b.empty() && b.back() == u' ') b.remove_suffix(1);
+            if (!b.empty()) break;
+            ++bottom_;
+        }
+    }
+
+    bool hasPending() {
+        if (pending_.size() > bottom_) return true;
+        pending_.clear();
+        bottom_ = 0;
+        return false;
     }
 
     StringView s_, r_;
     std::vector<std::size_t> fail_;
-    bool frozen_;
     String out_;
     std::size_t state_ = 0;
-    std::size_t floor_ = 0;
     std::size_t budget_ = 0;
-    std::deque<StringView> pending_;
+    // What is still to be read: pending_[bottom_] to the end, the next piece last.
+    std::vector<StringView> pending_;
+    std::size_t bottom_ = 0;
 };
 
 }  // namespace
@@ -139,11 +152,15 @@ String fnReplaceText(StringView text, StringView search, StringView replacement)
         // Read again, a replacement that holds the search text is found without end; some
         // other pairs feed on their own replacements for ever as well (or for exponentially
         // long). Those calls resume each search behind the inserted replacement instead.
-        if (replacement.find(search) == StringView::npos) {
+        // A replacement that shares no character with the search text cannot take part in a
+        // match, so there both ways give the same result, and the second is the faster.
+        const bool inert =
+            !replacement.empty() && replacement.find_first_of(search) == StringView::npos;
+        if (!inert && replacement.find(search) == StringView::npos) {
             const std::size_t budget = 64 * text.size() + 65536;
-            if (auto out = Replacer(search, replacement, false).run(text, budget)) return *out;
+            if (auto out = Replacer(search, replacement).run(text, budget)) return *out;
         }
-        return *Replacer(search, replacement, true).run(text, SIZE_MAX);
+        return Replacer(search, replacement).runFrozen(text);
     } catch (const Error& e) {
         throw e.withSource(u"fnReplaceText");
     } catch (const std::bad_alloc&) {

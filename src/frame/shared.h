@@ -10,8 +10,11 @@ namespace brv {
 // first position, and after each replacement drops the spaces that directly follow the match
 // and the trailing spaces of the text. Runs in time linear in the text.
 //
-// A replacement that contains the search text would be found again without end; then each
-// search resumes behind the inserted replacement instead.
+// Searching from the first position again never ends when the replacement holds the search
+// text, and for some other pairs it feeds on its own replacements for ever or for an
+// exponentially long time. Such a call resumes each search behind the inserted replacement
+// instead: at once when the replacement holds the search text, otherwise once more than
+// 64 characters per character of the text (plus 65,536) would have had to be read.
 // Errors are raised again with the source "fnReplaceText" (6 for a search text longer than
 // 32767 characters).
 String fnReplaceText(StringView text, StringView search, StringView replacement);
