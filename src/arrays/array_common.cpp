@@ -53,8 +53,8 @@ int16_t listToArray(Variant& returned, StringView list, StringView separator) {
     // An empty separator would be found everywhere; it splits nothing.
     std::vector<std::size_t> at;
     if (!separator.empty()) at = occurrences(list, separator);
-    // Positions are Integers.
-    if (!at.empty() && at.back() + 1 > 32767) raise(err::Overflow);
+    // Positions are Integers, the one behind the last separator included.
+    if (!at.empty() && at.back() + 2 > 32767) raise(err::Overflow);
 
     if (at.empty()) {
         returned = Variant(Array::vector({Variant(String(list))}));

@@ -15,8 +15,9 @@ constexpr std::size_t kMaxLineLength = 32765;
 
 // A line without spaces after a slash makes every later slash start a name that runs to the
 // end of the line, so the names of one parse can add up to half the square of its length.
-// A 32-bit process runs out of memory long before that; we stop at a bound of our own.
-constexpr std::size_t kNameCharacterBudget = std::size_t{1} << 24;
+// A 32-bit process runs out of memory long before that; we stop at a bound of our own, far
+// above what any line with spaces needs (error 7, as running out of memory would give).
+constexpr std::size_t kNameCharacterBudget = std::size_t{1} << 27;
 
 }  // namespace
 

@@ -149,18 +149,19 @@ String fnReplaceText(StringView text, StringView search, StringView replacement)
     try {
         asInteger(search.size());
         if (search.empty()) return String(text);
-        // Read again, a replacement that holds the search text is found without end; some
-        // other pairs feed on their own replacements for ever as well (or for exponentially
-        // long). Those calls resume each search behind the inserted replacement instead.
-        // A replacement that shares no character with the search text cannot take part in a
-        // match, so there both ways give the same result, and the second is the faster.
+        // Read again, a replacement that holds the search text is found without end: there
+        // each search resumes behind the inserted replacement. A replacement that shares no
+        // character with the search text cannot take part in a match, so both ways give the
+        // same result there, and that one is the faster.
         const bool inert =
             !replacement.empty() && replacement.find_first_of(search) == StringView::npos;
-        if (!inert && replacement.find(search) == StringView::npos) {
-            const std::size_t budget = 64 * text.size() + 65536;
-            if (auto out = Replacer(search, replacement).run(text, budget)) return *out;
-        }
-        return Replacer(search, replacement).runFrozen(text);
+        if (inert || replacement.find(search) != StringView::npos)
+            return Replacer(search, replacement).runFrozen(text);
+        // Some other pairs feed on their own replacements for ever, or for exponentially long;
+        // the text then grows until memory runs out, and so we answer with that error early.
+        const std::size_t budget = 64 * text.size() + (std::size_t{1} << 24);
+        if (auto out = Replacer(search, replacement).run(text, budget)) return *out;
+        raise(err::OutOfMemory);
     } catch (const Error& e) {
         throw e.withSource(u"fnReplaceText");
     } catch (const std::bad_alloc&) {

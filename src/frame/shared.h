@@ -11,10 +11,10 @@ namespace brv {
 // and the trailing spaces of the text. Runs in time linear in the text.
 //
 // Searching from the first position again never ends when the replacement holds the search
-// text, and for some other pairs it feeds on its own replacements for ever or for an
-// exponentially long time. Such a call resumes each search behind the inserted replacement
-// instead: at once when the replacement holds the search text, otherwise once more than
-// 64 characters per character of the text (plus 65,536) would have had to be read.
+// text; such a call resumes each search behind the inserted replacement instead. For some
+// other pairs the text feeds on its own replacements for ever, or grows exponentially: when
+// more than 64 characters per character of the text (plus 16,777,216) would have to be read,
+// the call fails with error 7 (out of memory), as the growing text would make it fail.
 // Errors are raised again with the source "fnReplaceText" (6 for a search text longer than
 // 32767 characters).
 String fnReplaceText(StringView text, StringView search, StringView replacement);

@@ -42,7 +42,8 @@ String TextHelper::ReplaceQuotesWithConstant(const String& TextToRepair,
     out.reserve(w.size() + replacement.size() * 2);
     for (const char16_t c : w) {
         if (c == kQuote) {
-            checkPosition(out.size() + 1);
+            // The search goes on behind the constant, a position held in an Integer too.
+            checkPosition(out.size() + 1 + replacement.size());
             out += replacement;
         } else {
             out.push_back(c);
@@ -197,7 +198,7 @@ String TextHelper::SQLHandleQuotesAndApostrophes(const String& StringToConvert,
     s.reserve(StringToConvert.size() + 8);
     for (const char16_t c : StringToConvert) {
         if (c == u'\'') {
-            checkPosition(s.size() + 1);
+            checkPosition(s.size() + 1 + 2);  // where the search goes on
             s.push_back(c);
         }
         s.push_back(c);

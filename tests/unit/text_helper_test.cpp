@@ -38,8 +38,11 @@ TEST(TextHelperRewrites, MatchTheStepByStepVersions) {
 TEST(TextHelperLimits, PositionsHeldInIntegers) {
     TextHelper t;
     const String late(32766, u'a');
-    EXPECT_EQ(t.ReplaceQuotesWithConstant(late + u"\""), late + u"\" & cstrQuote");
-    EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(late + u"a\""); }), 6);
+    // The search goes on 17 characters behind a quote, at 32767 at the latest.
+    const String q32750 = String(32749, u'a') + u"\"";
+    EXPECT_EQ(t.ReplaceQuotesWithConstant(q32750), String(32749, u'a') + u"\" & cstrQuote");
+    EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(u"a" + q32750); }), 6);
+    EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(u"a\"", String(32760, u'n')); }), 6);
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(String(2000, u'"')); }), 6);
     // Only positions in the trimmed, growing text count.
     EXPECT_EQ(t.ReplaceQuotesWithConstant(String(late.size(), u' ') + u"a\""), u"a\" & cstrQuote");
@@ -48,6 +51,9 @@ TEST(TextHelperLimits, PositionsHeldInIntegers) {
     EXPECT_EQ(errorOf([&] { t.ReplaceChr10withCrLf(late + u"a\n"); }), 6);
     EXPECT_EQ(t.ReplaceChr10withCrLf(late + u"\n"), Variant(late + u"\r\n"));
     EXPECT_EQ(errorOf([&] { t.SQLHandleQuotesAndApostrophes(String(20000, u'\''), 1); }), 6);
+    // The search goes on two characters behind an apostrophe.
+    EXPECT_EQ(t.SQLHandleQuotesAndApostrophes(String(32764, u'a') + u"'", 1).size(), 32768u);
+    EXPECT_EQ(errorOf([&] { t.SQLHandleQuotesAndApostrophes(String(32765, u'a') + u"'", 1); }), 6);
     EXPECT_EQ(errorOf([&] { t.CharacterCount(late + u"aa", u"a"); }), 6);
     EXPECT_EQ(errorOf([&] { t.ReplaceInvalidCharacters(late + u"aa"); }), 6);
     EXPECT_EQ(t.RemoveAllSpaces(late + u"a  "), late + u"a");  // counts in Longs
