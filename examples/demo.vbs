@@ -90,3 +90,21 @@ Sub DemoCommandLineAndArrays()
 End Sub
 
 DemoCommandLineAndArrays
+
+' ---- Text: a search phrase a user typed becomes a condition; text tidied for SQL ----
+Sub DemoText()
+    Dim txt, phrase
+    Set txt = CreateObject("Brevanto.TextHelper")
+    WScript.Echo "-- Text"
+    phrase = "war AND peace"
+    WScript.Echo "Search '" & phrase & "':   " & txt.BooleanSearch(phrase, "Title")
+    WScript.Echo "Search 'smith', exact: " & txt.BooleanSearch("smith", "Name", 1)
+    WScript.Echo "SQL literal:           " & txt.SQLHandleQuotesAndApostrophes("O'Brien", 2)
+    WScript.Echo "Extra spaces removed:  [" & txt.RemoveExtraSpaces("too   many    spaces  ") & "]"
+    WScript.Echo "Safe file name:        " & txt.ReplaceInvalidCharacters("Report 3/4: Q1?.txt")
+    WScript.Echo "Rounded, half to even: 2.5 -> " & txt.Round(2.5, 0) & ", 3.5 -> " & _
+                 txt.Round(3.5, 0) & "; 1234567890 in millions: " & txt.RoundMillions(1234567890, 2)
+    WScript.Echo "Letter group of M:     " & txt.LetterGrouping("M", 5, 1)
+End Sub
+
+DemoText
