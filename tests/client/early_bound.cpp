@@ -12,10 +12,7 @@
 #include <string>
 #include <vector>
 
-#pragma push_macro("SW_SHOWNORMAL")
-#undef SW_SHOWNORMAL
 #include "brevanto.h"
-#pragma pop_macro("SW_SHOWNORMAL")
 
 namespace {
 
