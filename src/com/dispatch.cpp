@@ -207,6 +207,9 @@ struct Slot {
     bool array = false;
     VARTYPE arrayElement = VT_EMPTY;  // element type the caller's array had
 
+    Slot() { VariantInit(&temp); }
+    Slot(const Slot&) = delete;
+    Slot& operator=(const Slot&) = delete;
     ~Slot() {
         if (owned) VariantClear(&temp);
     }
@@ -253,32 +256,35 @@ void zeroOrDefault(Slot& s, const ParamMeta& p) {
 }
 
 void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
-    VARIANT* inner = src && src->vt == (VT_BYREF | VT_VARIANT) ? src->pvarVal : nullptr;
-    if (src && src->vt == (VT_BYREF | VT_VARIANT) && !inner) throw ArgFault{E_INVALIDARG};
+    // The caller's variable: where a chain of variant references (a Variant passed on by
+    // reference, VB's own ByRef Variant) ends. It is either a value or a typed reference.
+    VARIANT* at = src;
+    while (at && at->vt == (VT_BYREF | VT_VARIANT)) {
+        if (!at->pvarVal) throw ArgFault{E_INVALIDARG};
+        at = at->pvarVal;
+    }
+    VARIANT* inner = at != src ? at : nullptr;  // reached through a reference
+    const bool typedRef = at && (at->vt & VT_BYREF);
 
     if (p.vt == VT_VARIANT) {
         if (!src) {
             zeroOrDefault(s, p);
-        } else if (inner && !(inner->vt & VT_BYREF) && p.byref) {
+        } else if (inner && !typedRef && p.byref) {
             s.arg.vt = VT_BYREF | VT_VARIANT;  // straight into the caller's variable
             s.arg.pvarVal = inner;
             s.callVt = s.arg.vt;
             return;
-        } else if (inner && !(inner->vt & VT_BYREF)) {
-            s.arg = *inner;  // read-only view
-            s.callVt = VT_VARIANT;
-            return;
-        } else if (!p.byref && !(src->vt & VT_BYREF)) {
-            s.arg = *src;
+        } else if (!typedRef && !p.byref) {
+            s.arg = *at;  // read-only view
             s.callVt = VT_VARIANT;
             return;
         } else {
             s.owned = true;
-            HRESULT hr = VariantCopyInd(&s.temp, src);
+            HRESULT hr = VariantCopyInd(&s.temp, at);
             if (FAILED(hr)) throw ArgFault{hr};
-            if ((src->vt & VT_BYREF) && src->vt != (VT_BYREF | VT_VARIANT)) {
-                s.backVt = src->vt & ~VT_BYREF;
-                s.backPtr = src->byref;
+            if (typedRef && p.byref) {
+                s.backVt = at->vt & ~VT_BYREF;
+                s.backPtr = at->byref;
             }
         }
         if (p.byref) {
@@ -294,7 +300,7 @@ void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
     if (p.vt & VT_ARRAY) {
         if (!p.byref) throw ArgFault{DISP_E_TYPEMISMATCH};
         VARTYPE elem = p.vt & ~VT_ARRAY;
-        VARIANT* holder = inner ? inner : src;
+        VARIANT* holder = at;
         if (!holder || !(holder->vt & VT_ARRAY)) throw ArgFault{DISP_E_TYPEMISMATCH};
         bool ref = holder->vt & VT_BYREF;
         SAFEARRAY** where = ref ? holder->pparray : &holder->parray;
@@ -334,9 +340,9 @@ void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
         s.callVt = s.arg.vt;
         return;
     }
-    if (inner && inner->vt == p.vt && p.byref) {
+    if (inner && p.byref && (inner->vt == p.vt || inner->vt == (VT_BYREF | p.vt))) {
         s.arg.vt = VT_BYREF | p.vt;
-        s.arg.byref = &inner->llVal;
+        s.arg.byref = inner->vt & VT_BYREF ? inner->byref : &inner->llVal;
         s.callVt = s.arg.vt;
         return;
     }
@@ -344,12 +350,12 @@ void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
         zeroOrDefault(s, p);
     } else {
         s.owned = true;
-        coerce(&s.temp, src, p.vt);
-        if (inner) {
+        coerce(&s.temp, at, p.vt);
+        if (typedRef) {
+            s.backVt = at->vt & ~VT_BYREF;
+            s.backPtr = at->byref;
+        } else if (inner) {
             s.backInto = inner;
-        } else if (src->vt & VT_BYREF) {
-            s.backVt = src->vt & ~VT_BYREF;
-            s.backPtr = src->byref;
         }
     }
     s.before = s.temp.llVal;
@@ -362,14 +368,14 @@ void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
     s.callVt = s.arg.vt;
 }
 
-// After the call: hands changed temporaries back to the caller's variables.
+// After the call: hands changed temporaries back to the caller's variables, converted to
+// their types; one that cannot take the value raises 13 (10 for a fixed array resized).
 void writeBack(Slot& s) {
     if (!s.owned) return;
     if (s.array) {
         if (reinterpret_cast<LONGLONG>(s.temp.parray) == s.before) return;
-        SAFEARRAY* back = convertSafeArray(s.temp.parray, s.arrayElement);
-        SafeArrayDestroy(*static_cast<SAFEARRAY**>(s.backPtr));
-        *static_cast<SAFEARRAY**>(s.backPtr) = back;
+        replaceArray(static_cast<SAFEARRAY**>(s.backPtr),
+                     convertSafeArray(s.temp.parray, s.arrayElement));
         return;
     }
     if (s.backInto) {
@@ -380,10 +386,13 @@ void writeBack(Slot& s) {
         return;
     }
     if (s.backPtr) {
-        VARIANT converted;
-        VariantInit(&converted);
-        if (FAILED(VariantChangeType(&converted, &s.temp, 0, s.backVt))) return;
-        storeThrough(s.backVt, s.backPtr, converted);
+        VARIANT ref;
+        VariantInit(&ref);
+        ref.vt = VT_BYREF | s.backVt;
+        ref.byref = s.backPtr;
+        VARIANT value = s.temp;
+        VariantInit(&s.temp);
+        writeThrough(&ref, value);
     }
 }
 
@@ -500,9 +509,13 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
     HRESULT hr = DispCallFunc(self, static_cast<ULONG_PTR>(f->vtableOffset), CC_STDCALL, VT_ERROR,
                               static_cast<UINT>(count), types, args, &hrv);
     if (SUCCEEDED(hr)) hr = hrv.scode;
-    try {
-        for (std::size_t i = 0; i < n; ++i) writeBack(slot[i]);
-    } catch (...) {
+    // Every argument is written back; the first failure is reported unless the member failed.
+    for (std::size_t i = 0; i < n; ++i) {
+        try {
+            writeBack(slot[i]);
+        } catch (...) {
+            if (SUCCEEDED(hr)) hr = reportCurrentException(cls, iid);
+        }
     }
     if (FAILED(hr)) {
         VariantClear(&ret);

@@ -139,8 +139,10 @@ inline void store(const ObjectRef& v, IDispatch** out, bool fresh) {
 }
 inline void store(const Array& v, SAFEARRAY** out, bool fresh) {
     SAFEARRAY* sa = toSafeArray(v);
-    if (!fresh && *out) SafeArrayDestroy(*out);
-    *out = sa;
+    if (fresh)
+        *out = sa;
+    else
+        replaceArray(out, sa);
 }
 inline void store(Enumeration v, IUnknown** out, bool) {
     *out = toEnumerator(std::move(v));

@@ -527,6 +527,38 @@ SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt) {
     return out;
 }
 
+void replaceArray(SAFEARRAY** where, SAFEARRAY* fresh) {
+    SAFEARRAY* old = *where;
+    if (!old || (!(old->fFeatures & (FADF_FIXEDSIZE | FADF_STATIC)) && old->cLocks == 0)) {
+        if (old) SafeArrayDestroy(old);
+        *where = fresh;
+        return;
+    }
+    struct Owned {
+        SAFEARRAY* sa;
+        ~Owned() {
+            if (sa) SafeArrayDestroy(sa);
+        }
+    } held{fresh};
+    bool same = fresh && fresh->cDims == old->cDims;
+    for (USHORT d = 0; same && d < old->cDims; ++d)
+        same = fresh->rgsabound[d].lLbound == old->rgsabound[d].lLbound &&
+               fresh->rgsabound[d].cElements == old->rgsabound[d].cElements;
+    if (!same) raise(10);  // This array is fixed or temporarily locked
+    VARTYPE want = VT_EMPTY, has = VT_EMPTY;
+    if (FAILED(SafeArrayGetVartype(old, &want))) want = VT_VARIANT;
+    if (FAILED(SafeArrayGetVartype(fresh, &has)) || has != want) {
+        SAFEARRAY* converted = convertSafeArray(fresh, want);
+        SafeArrayDestroy(held.sa);
+        held.sa = converted;
+    }
+    // Some implementations copy the source's features too; the owner's flags must stay.
+    const USHORT features = old->fFeatures;
+    HRESULT hr = SafeArrayCopyData(held.sa, old);
+    old->fFeatures = features;
+    if (FAILED(hr)) raise(10);
+}
+
 void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
     if (vt == VT_VARIANT) {
         VariantClear(static_cast<VARIANT*>(p));
@@ -535,9 +567,9 @@ void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
         return;
     }
     if (vt & VT_ARRAY) {
-        SafeArrayDestroy(*static_cast<SAFEARRAY**>(p));
-        *static_cast<SAFEARRAY**>(p) = value.parray;
+        SAFEARRAY* fresh = value.parray;
         VariantInit(&value);
+        replaceArray(static_cast<SAFEARRAY**>(p), fresh);
         return;
     }
     switch (vt) {
@@ -555,13 +587,24 @@ void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
 }
 
 void writeThrough(VARIANT* ref, VARIANT& value) {
+    UniqueVariant held;
+    *held.get() = value;
+    VariantInit(&value);
     VARTYPE target = ref->vt & ~VT_BYREF;
-    if (target != VT_VARIANT && value.vt != target &&
-        FAILED(VariantChangeType(&value, &value, 0, target))) {
-        VariantClear(&value);
-        throw HresultError{DISP_E_TYPEMISMATCH};
+    if (target != VT_VARIANT && held->vt != target) {
+        if ((target & VT_ARRAY) && (held->vt & VT_ARRAY) && !(held->vt & VT_BYREF)) {
+            SAFEARRAY* converted = convertSafeArray(held->parray, target & ~VT_ARRAY);
+            VariantClear(held.get());
+            held->vt = target;
+            held->parray = converted;
+        } else if ((target & VT_ARRAY) ||
+                   FAILED(VariantChangeType(held.get(), held.get(), 0, target))) {
+            raise(err::TypeMismatch);
+        }
     }
-    storeThrough(target, ref->byref, value);
+    VARIANT owned;
+    held.releaseTo(&owned);
+    storeThrough(target, ref->byref, owned);
 }
 
 ObjectRef fromDispatch(IUnknown* p) {

@@ -32,8 +32,13 @@ SAFEARRAY* toSafeArray(const Array& a);
 // A copy of `sa` whose elements are converted to `elementVt` (error 13 when one cannot be).
 SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt);
 
+// Puts `fresh` (owned; consumed) in the place of the array at `where`. An array that its owner
+// holds fixed or locked keeps its descriptor: a value of the same shape is copied into it,
+// any other raises 10.
+void replaceArray(SAFEARRAY** where, SAFEARRAY* fresh);
+
 // Stores `value` (owned; consumed) into the variable that a VT_BYREF variant refers to,
-// converted to that variable's type (DISP_E_TYPEMISMATCH when it cannot be).
+// converted to that variable's type (error 13 when it cannot be).
 void writeThrough(VARIANT* ref, VARIANT& value);
 // Stores `value` (owned, of type vt; consumed) through a typed reference, releasing the old.
 void storeThrough(VARTYPE vt, void* p, VARIANT& value);

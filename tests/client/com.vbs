@@ -82,7 +82,7 @@ CheckError "method statement", 445, "Brevanto.CDialog", "Object doesn't support 
 On Error GoTo 0
 
 Group "objects and arrays across the boundary"
-Dim ah, ac, dict, arr, back, strs(1), same
+Dim ah, ac, dict, arr, back, strs, same
 Set ah = CreateObject("Brevanto.ArrayHelper")
 Set ac = CreateObject("Brevanto.ArrayCollectionHelper")
 Set dict = CreateObject("Scripting.Dictionary")
@@ -94,9 +94,26 @@ ac.Add ah
 back = ac.ClientArray
 same = back(0) Is ah
 CheckTrue "a library object comes back as itself", same
+ReDim strs(1)
 strs(0) = "a": strs(1) = "b"
 Check "variant array for an array of String", ah.RemoveStringArrayItem(strs, 0), True
 Check "written back", UBound(strs) & strs(0), "0b"
+
+Group "fixed arrays by reference"
+Const kFixed = "This array is fixed or temporarily locked"
+Dim fixed(2), fixedStr(1), r
+fixed(0) = "a": fixed(1) = "b": fixed(2) = "c"
+Check "same size: written into it", ah.ListToArray(fixed, "x,y,z", ","), 2
+Check "elements replaced", fixed(0) & fixed(2), "xz"
+On Error Resume Next
+ah.AddElementToArray fixed, "d", False
+CheckError "growing", 10, "Brevanto.ArrayHelper", kFixed
+r = ah.RemoveArrayItem(fixed, 0)
+CheckError "shrinking", 10, "Brevanto.ArrayHelper", kFixed
+r = ah.RemoveStringArrayItem(fixedStr, 0)
+CheckError "shrinking through a String array", 10, "Brevanto.ArrayHelper", kFixed
+On Error GoTo 0
+Check "left as it was", UBound(fixed) & fixed(0) & UBound(fixedStr), "2x1"
 
 Group "objects are independent"
 Dim t2: Set t2 = CreateObject("Brevanto.TextHelper")

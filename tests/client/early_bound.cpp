@@ -289,9 +289,45 @@ void typedWriteBack() {
     checkHr("SQLParse late-bound", callInvoke(sql, id, DISPATCH_METHOD, &arg, 1, nullptr, 0, &r),
             S_OK);
     checkText("written back through the typed reference", statement, L"SELECT a FROM b");
+    // VB passing its own ByRef Variant on: a variant reference to a typed reference.
+    SysFreeString(statement);
+    statement = SysAllocString(L"SELECT c\r\nFROM d");
+    VARIANT outer{};
+    outer.vt = VT_BYREF | VT_VARIANT;
+    outer.pvarVal = &arg;
+    VariantClear(&r);
+    checkHr("through a chain of references",
+            callInvoke(sql, id, DISPATCH_METHOD, &outer, 1, nullptr, 0, &r), S_OK);
+    checkText("  written back at its end", statement, L"SELECT c FROM d");
     SysFreeString(statement);
     VariantClear(&r);
     sql->Release();
+
+    // A write-back that the caller's Long cannot take is a type mismatch, not a silent success.
+    IDispatch* ah = nullptr;
+    CoCreateInstance(CLSID_ArrayHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&ah));
+    if (!ah) return;
+    LPOLESTR add[1] = {const_cast<LPOLESTR>(L"AddElementToArray")};
+    ah->GetIDsOfNames(IID_NULL, add, 1, 0, &id);
+    long number = 5;
+    VARIANT args[2]{};
+    args[0].vt = VT_BSTR;  // ElementToAdd
+    args[0].bstrVal = SysAllocString(L"x");
+    args[1].vt = VT_BYREF | VT_I4;  // MyArray
+    args[1].plVal = &number;
+    EXCEPINFO ei{};
+    VariantClear(&r);
+    HRESULT hr = callInvoke(ah, id, DISPATCH_METHOD, args, 2, nullptr, 0, &r, &ei);
+    checkHr("array written back into a Long", hr, DISP_E_EXCEPTION);
+    check("  type mismatch", ei.scode == static_cast<SCODE>(0x800A000D));
+    checkText("  described", ei.bstrDescription, L"Type mismatch");
+    check("  the Long keeps its value", number == 5);
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrHelpFile);
+    VariantClear(&args[0]);
+    ah->Release();
 }
 
 // Loads the DLL itself to watch DllCanUnloadNow around an object's life and a factory lock.
@@ -394,6 +430,21 @@ void arrayAndCommandLineCalls() {
     check("  and reports nothing removed", removed == VARIANT_FALSE);
     SafeArrayDestroy(sa);
     checkHr("null array pointer", h->RemoveStringArrayItem(nullptr, 0, &removed), E_POINTER);
+
+    // An array its owner holds fixed or locked is not resized or swapped: error 10.
+    sa = stringArray({L"a", L"b"});
+    SAFEARRAY* const fixed = sa;
+    sa->fFeatures |= FADF_FIXEDSIZE;
+    checkHr("fixed array shrunk", h->RemoveStringArrayItem(&sa, 0, &removed),
+            static_cast<HRESULT>(0x800A000A));
+    check("  kept as it was", sa == fixed && stringElements(sa) == L"0:a,b", stringElements(sa));
+    sa->fFeatures &= ~FADF_FIXEDSIZE;
+    SafeArrayLock(sa);
+    checkHr("locked array shrunk", h->RemoveStringArrayItem(&sa, 0, &removed),
+            static_cast<HRESULT>(0x800A000A));
+    check("  kept as it was", sa == fixed);
+    SafeArrayUnlock(sa);
+    SafeArrayDestroy(sa);
 
     VARIANT arr, elem;
     VariantInit(&arr);
