@@ -412,7 +412,7 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
     // JScript calls a property with arguments as a method: cp.Item("a").
     if (!f && (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) f = pick(1);
     if (!f && (flags & DISPATCH_PROPERTYPUT)) f = pick(2) ? pick(2) : pick(3);
-    if (!f && (flags & DISPATCH_PROPERTYPUTREF)) f = pick(3) ? pick(3) : pick(2);
+    if (!f && (flags & DISPATCH_PROPERTYPUTREF)) f = pick(3);  // Set needs a set member
     if (!f) return DISP_E_MEMBERNOTFOUND;
 
     const std::size_t n = f->params.size();

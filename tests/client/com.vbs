@@ -115,6 +115,13 @@ CheckError "shrinking through a String array", 10, "Brevanto.ArrayHelper", kFixe
 On Error GoTo 0
 Check "left as it was", UBound(fixed) & fixed(0) & UBound(fixedStr), "2x1"
 
+Group "Set needs a set member"
+Dim cp: Set cp = CreateObject("Brevanto.CommandParams")
+On Error Resume Next
+Set cp.CommandLine = ah
+CheckError "Set on a let-only property", 438, Empty, Empty
+On Error GoTo 0
+
 Group "objects are independent"
 Dim t2: Set t2 = CreateObject("Brevanto.TextHelper")
 CheckTrue "two creations, two objects", Not (t Is t2)
