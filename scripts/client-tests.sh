@@ -109,9 +109,28 @@ check_round_trip() {  # scope-name, classes key, regsvr32 args...
         diff <(echo "$before") <(echo "$after") | head -20
     fi
 }
+# Keys that others put beside ours (another version of the type library, a category of the
+# class) survive unregistration; our keys that hold them stay, without our values.
+libid={$(sed -nE 's/^\[uuid\(([0-9A-Fa-f-]+)\), version\(2\.3\).*/\1/p' "$root/src/com/brevanto.idl" | tr a-f A-F)}
+check_foreign_keys() {  # scope-name, classes key, regsvr32 args...
+    local scope=$1 key=$2 f
+    shift 2
+    local foreign=("$key\\TypeLib\\$libid\\2.4" "$key\\CLSID\\$clsid\\Implemented Categories")
+    run regsvr32 /s "$@" "$(winpath "$dll")" >/dev/null
+    for f in "${foreign[@]}"; do run reg add "$f" /ve /d foreign /f >/dev/null; done
+    run regsvr32 /s /u "$@" "$(winpath "$dll")" >/dev/null
+    for f in "${foreign[@]}"; do
+        if query "$f"; then pass; else fail "$scope unregistration removed $f"; fi
+        run reg delete "$f" /f >/dev/null 2>&1
+    done
+    if query "$key\\CLSID\\$clsid\\InprocServer32"; then fail "$scope unregistration left our keys"; else pass; fi
+    run regsvr32 /s /u "$@" "$(winpath "$dll")" >/dev/null  # now-empty parents go
+}
 machine_before=$(export_key 'HKLM\Software\Classes' "$work/machine.reg")
 check_round_trip machine-wide 'HKLM\Software\Classes'
 check_round_trip per-user 'HKCU\Software\Classes' /n /i:user
+check_foreign_keys machine-wide 'HKLM\Software\Classes'
+if [ "$(export_key 'HKLM\Software\Classes' "$work/machine3.reg")" = "$machine_before" ]; then pass; else fail "machine-wide keys left after the foreign keys went"; fi
 # A per-user registration writes nothing machine-wide.
 run regsvr32 /s /n /i:user "$(winpath "$dll")" >/dev/null
 if [ "$(export_key 'HKLM\Software\Classes' "$work/machine2.reg")" = "$machine_before" ]; then pass; else fail "per-user registration changed HKLM"; fi

@@ -86,8 +86,9 @@ std::wstring modulePath() {
     return path;
 }
 
-// The keys that registration writes, relative to the Classes root, each with its values. The
-// same list drives unregistration, which removes exactly these trees.
+// The keys that registration writes, relative to the Classes root, each with its values; a key
+// comes after its parent. The same list drives unregistration, which removes exactly these
+// values and then each of these keys that is left empty.
 struct Value {
     std::wstring name;  // empty: the key's default value
     std::wstring data;
@@ -139,19 +140,6 @@ std::vector<Key> registrationKeys() {
     return keys;
 }
 
-// The trees that unregistration removes: the first key of each registered object.
-std::vector<std::wstring> registrationRoots() {
-    std::vector<std::wstring> roots;
-    for (const ClassBinding* b : bindings()) {
-        const ClassInfo& info = classInfo(b->id);
-        roots.push_back(L"Interface\\" + guidText(*b->iid));
-        roots.push_back(L"CLSID\\" + guidText(*b->clsid));
-        if (info.creatable) roots.push_back(wide(info.progId));
-    }
-    roots.push_back(L"TypeLib\\" + guidText(LIBID_Brevanto));
-    return roots;
-}
-
 // Containers that a per-user registration may have to create; removed again when empty.
 constexpr const wchar_t* kContainers[] = {L"Interface", L"CLSID", L"TypeLib"};
 
@@ -176,30 +164,49 @@ HRESULT openClasses(bool user, REGSAM access, RegKey& out) {
     return HRESULT_FROM_WIN32(rc);
 }
 
+bool isEmptyKey(HKEY key) {
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    return subkeys == 0 && values == 0;
+}
+
+// Deletes `path` under `parent` when nothing is left in it.
+void deleteIfEmpty(HKEY parent, const wchar_t* path) {
+    bool empty;
+    {
+        RegKey key;
+        if (RegOpenKeyExW(parent, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+        empty = isEmptyKey(key.get());
+    }
+    if (empty) RegDeleteKeyW(parent, path);
+}
+
 HRESULT unregister(bool user) {
     RegKey classes;
     HRESULT hr = openClasses(user, KEY_ALL_ACCESS, classes);
     if (FAILED(hr)) return hr;
-    for (const auto& root : registrationRoots()) {
-        LONG rc = RegDeleteTreeW(classes.get(), root.c_str());
-        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(rc);
+    const std::vector<Key> keys = registrationKeys();
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {  // children before their parents
+        {
+            RegKey key;
+            LONG rc = RegOpenKeyExW(classes.get(), k->path.c_str(), 0, KEY_READ | KEY_SET_VALUE,
+                                    key.put());
+            if (rc == ERROR_FILE_NOT_FOUND) continue;
+            if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
+            for (const Value& v : k->values) {
+                rc = RegDeleteValueW(key.get(), v.name.empty() ? nullptr : v.name.c_str());
+                if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+                    return HRESULT_FROM_WIN32(rc);
+            }
+        }
+        deleteIfEmpty(classes.get(), k->path.c_str());
     }
     if (user) {
-        for (const wchar_t* container : kContainers) {
-            RegKey key;
-            if (RegOpenKeyExW(classes.get(), container, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-                continue;
-            DWORD subkeys = 0, values = 0;
-            RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                             &values, nullptr, nullptr, nullptr, nullptr);
-            if (subkeys == 0 && values == 0) RegDeleteKeyW(classes.get(), container);
-        }
+        for (const wchar_t* container : kContainers) deleteIfEmpty(classes.get(), container);
         // On Windows the user's Classes key is a hive root and stays; where the registration
         // had to create it, it goes again once empty.
-        DWORD subkeys = 1, values = 1;
-        RegQueryInfoKeyW(classes.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                         &values, nullptr, nullptr, nullptr, nullptr);
-        if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Classes");
+        if (isEmptyKey(classes.get())) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Classes");
     }
     return S_OK;
 }
