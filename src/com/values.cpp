@@ -587,6 +587,9 @@ void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
 }
 
 void writeThrough(VARIANT* ref, VARIANT& value) {
+    // A reference to a variant that is itself a reference: the value goes where the chain ends.
+    while (ref->vt == (VT_BYREF | VT_VARIANT) && ref->pvarVal && (ref->pvarVal->vt & VT_BYREF))
+        ref = ref->pvarVal;
     UniqueVariant held;
     *held.get() = value;
     VariantInit(&value);

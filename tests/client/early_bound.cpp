@@ -299,6 +299,19 @@ void typedWriteBack() {
     checkHr("through a chain of references",
             callInvoke(sql, id, DISPATCH_METHOD, &outer, 1, nullptr, 0, &r), S_OK);
     checkText("  written back at its end", statement, L"SELECT c FROM d");
+    _SQLRoutines* early = nullptr;
+    sql->QueryInterface(IID__SQLRoutines, reinterpret_cast<void**>(&early));
+    if (early) {
+        SysFreeString(statement);
+        statement = SysAllocString(L"SELECT e\r\nFROM f");
+        short parsed = 0;
+        checkHr("the chain through the vtable", early->SQLParse(&outer, &parsed), S_OK);
+        checkText("  written back at its end", statement, L"SELECT e FROM f");
+        check("  references kept", outer.vt == (VT_BYREF | VT_VARIANT) &&
+                                       arg.vt == (VT_BYREF | VT_BSTR) &&
+                                       arg.pbstrVal == &statement);
+        early->Release();
+    }
     SysFreeString(statement);
     VariantClear(&r);
     sql->Release();
