@@ -11,17 +11,11 @@ namespace {
 // Every start of `needle` in `haystack`, overlapping ones included (the search for the next
 // one begins one character after the previous start). Linear whatever the needle.
 std::vector<std::size_t> occurrences(StringView haystack, StringView needle) {
-    std::vector<std::size_t> fail(needle.size(), 0);
-    for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
-        while (k > 0 && needle[i] != needle[k]) k = fail[k - 1];
-        if (needle[i] == needle[k]) ++k;
-        fail[i] = k;
-    }
+    const Matcher matcher(needle);
     std::vector<std::size_t> found;
     for (std::size_t i = 0, k = 0; i < haystack.size(); ++i) {
-        while (k > 0 && (k == needle.size() || haystack[i] != needle[k])) k = fail[k - 1];
-        if (haystack[i] == needle[k]) ++k;
-        if (k == needle.size()) found.push_back(i + 1 - k);
+        k = matcher.next(k, haystack[i]);
+        if (k == matcher.size()) found.push_back(i + 1 - k);
     }
     return found;
 }

@@ -22,14 +22,7 @@ namespace {
 // characters read, so after a match it is recomputed from the tail of `out`.
 class Replacer {
   public:
-    Replacer(StringView search, StringView replacement) : s_(search), r_(replacement) {
-        fail_.assign(s_.size(), 0);
-        for (std::size_t i = 1, k = 0; i < s_.size(); ++i) {
-            while (k > 0 && s_[i] != s_[k]) k = fail_[k - 1];
-            if (s_[i] == s_[k]) ++k;
-            fail_[i] = k;
-        }
-    }
+    Replacer(StringView search, StringView replacement) : match_(search), r_(replacement) {}
 
     // The result, or nothing when more than `budget` characters had to be read.
     std::optional<String> run(StringView text, std::size_t budget) {
@@ -40,7 +33,7 @@ class Replacer {
             StringView& seg = pending_.back();
             if (!feed(seg)) return std::nullopt;
             if (seg.empty()) pending_.pop_back();
-            if (state_ == s_.size() && !replace()) return std::nullopt;
+            if (state_ == match_.size() && !replace()) return std::nullopt;
         }
         return std::move(out_);
     }
@@ -54,8 +47,8 @@ class Replacer {
             const std::size_t used = scan(rest);
             out_.append(rest.substr(0, used));
             rest.remove_prefix(used);
-            if (state_ != s_.size()) return std::move(out_);
-            out_.resize(out_.size() - s_.size());
+            if (state_ != match_.size()) return std::move(out_);
+            out_.resize(out_.size() - match_.size());
             out_.append(r_);
             rest = trimSpaces(rest);
         }
@@ -76,7 +69,7 @@ class Replacer {
     // many characters were read.
     std::size_t scan(StringView seg) {
         std::size_t k = state_, i = 0;
-        const char16_t first = s_[0];
+        const char16_t first = match_.first();
         while (i < seg.size()) {
             if (k == 0) {
                 const auto hit = seg.find(first, i);
@@ -86,10 +79,8 @@ class Replacer {
                 }
                 i = hit;
             }
-            const char16_t c = seg[i++];
-            while (k > 0 && s_[k] != c) k = fail_[k - 1];
-            if (s_[k] == c) ++k;
-            if (k == s_.size()) break;
+            k = match_.next(k, seg[i++]);
+            if (k == match_.size()) break;
         }
         state_ = k;
         return i;
@@ -100,14 +91,14 @@ class Replacer {
     // remainder back in front of `pending`.
     bool replace() {
         do {
-            out_.resize(out_.size() - s_.size());
+            out_.resize(out_.size() - match_.size());
             trimPending();
             state_ = 0;
-            scan(StringView(out_).substr(out_.size() - std::min(out_.size(), s_.size() - 1)));
+            scan(StringView(out_).substr(out_.size() - std::min(out_.size(), match_.size() - 1)));
             StringView r = r_;
             if (!feed(r)) return false;
-            if (state_ == s_.size() && !r.empty()) pending_.push_back(r);
-        } while (state_ == s_.size());
+            if (state_ == match_.size() && !r.empty()) pending_.push_back(r);
+        } while (state_ == match_.size());
         return true;
     }
 
@@ -133,8 +124,8 @@ class Replacer {
         return false;
     }
 
-    StringView s_, r_;
-    std::vector<std::size_t> fail_;
+    Matcher match_;
+    StringView r_;
     String out_;
     std::size_t state_ = 0;
     std::size_t budget_ = 0;

@@ -85,6 +85,14 @@ std::size_t inStr(std::size_t start, StringView haystack, StringView needle) {
     return pos == StringView::npos ? 0 : pos + 1;
 }
 
+Matcher::Matcher(StringView pattern) : pattern_(pattern), fail_(pattern.size(), 0) {
+    for (std::size_t i = 1, k = 0; i < pattern_.size(); ++i) {
+        while (k > 0 && pattern_[i] != pattern_[k]) k = fail_[k - 1];
+        if (pattern_[i] == pattern_[k]) ++k;
+        fail_[i] = k;
+    }
+}
+
 bool equalsAsciiNoCase(StringView a, StringView b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brv {
 
@@ -26,5 +27,25 @@ std::size_t inStr(std::size_t start, StringView haystack, StringView needle);
 
 // Case-insensitive ASCII comparison, for the library's own keywords.
 bool equalsAsciiNoCase(StringView a, StringView b);
+
+// A matcher for one pattern that reads a text one character at a time (Knuth-Morris-Pratt):
+// the state is the length of the longest start of the pattern that ends the text read so far,
+// so a search never looks at a character twice. The pattern must not be empty.
+class Matcher {
+  public:
+    explicit Matcher(StringView pattern);
+    // The state after reading `c` in state `state`; size() means a whole match ends at `c`.
+    std::size_t next(std::size_t state, char16_t c) const {
+        if (state == pattern_.size()) state = fail_[state - 1];
+        while (state > 0 && pattern_[state] != c) state = fail_[state - 1];
+        return pattern_[state] == c ? state + 1 : state;
+    }
+    std::size_t size() const { return pattern_.size(); }
+    char16_t first() const { return pattern_[0]; }
+
+  private:
+    StringView pattern_;
+    std::vector<std::size_t> fail_;
+};
 
 }  // namespace brv
