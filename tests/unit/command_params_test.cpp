@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -134,12 +133,10 @@ TEST(ParseCommandLine, LengthLimits) {
     EXPECT_EQ(errorOf([&] { tooLong.ParseCommandLine(); }), err::Overflow);
 
     // A line of slashes would make names totalling half a billion characters: it ends with
-    // an out-of-memory error in bounded time instead.
+    // an out-of-memory error instead.
     CommandParams slashes(none);
     slashes.let_CommandLine(String(32765, u'/'));
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(errorOf([&] { slashes.ParseCommandLine(); }), err::OutOfMemory);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_GT(slashes.get_Count(), 0);
 }
 
@@ -174,16 +171,14 @@ TEST(Lookup, ItemsKeepTheirIdentityAndChangesDoNotMoveKeys) {
     EXPECT_FALSE(p.FindCommandLineItem(u"renamed"));
 }
 
-TEST(Scale, ThousandsOfSwitchesParseAndLookUpQuickly) {
+TEST(Scale, ThousandsOfSwitchesParseAndLookUp) {
     FakeProcess none;
     CommandParams p(none);
     String line;
     for (int i = 0; i < 3000; ++i) line += u"/k" + fromUtf8(std::to_string(i)) + u" v ";
     p.let_CommandLine(line);
-    const auto start = std::chrono::steady_clock::now();
     p.ParseCommandLine();
     for (int i = 0; i < 10000; ++i)
         ASSERT_EQ(p.GetCommandLineItem(u"K" + fromUtf8(std::to_string(i % 3000))), Variant(u"v"));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(p.get_Count(), 3000);
 }
