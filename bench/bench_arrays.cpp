@@ -19,7 +19,7 @@ String list32k() {
 
 void BM_ListToArray_32000(benchmark::State& state) {
     const String list = list32k();
-    ArrayHelper h;
+    ArrayHelper h(brv::platform::host());
     for (auto _ : state) {
         Variant out;
         benchmark::DoNotOptimize(h.ListToArray(out, list, u","));
@@ -33,7 +33,7 @@ void BM_ArrayCollection_UniqueAddThenRead(benchmark::State& state) {
     std::vector<Variant> values;
     for (int i = 0; i < n; ++i) values.push_back(Variant(u"v" + fromUtf8(std::to_string(i))));
     for (auto _ : state) {
-        ArrayCollectionHelper c;
+        ArrayCollectionHelper c(brv::platform::host());
         c.let_ArrayIsUnique(true);
         for (const Variant& v : values) c.Add(v);
         benchmark::DoNotOptimize(c.get_ClientArray());

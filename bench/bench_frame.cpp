@@ -40,7 +40,7 @@ std::vector<String> keys(int n) {
 void BM_Collection_AddAndKeyedLookup(benchmark::State& state) {
     const auto k = keys(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        Collection c;
+        Collection c(*brv::platform::host().regional);
         for (const auto& key : k) c.add(Variant(key), key);
         for (const auto& key : k) benchmark::DoNotOptimize(c.byKey(key));
     }
@@ -62,7 +62,7 @@ BENCHMARK(BM_HashMap_AddAndKeyedLookup)->Arg(100000)->Unit(benchmark::kMilliseco
 void BM_Collection_RemoveFromFront(benchmark::State& state) {
     const auto k = keys(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        Collection c;
+        Collection c(*brv::platform::host().regional);
         for (const auto& key : k) c.add(Variant(key), key);
         while (c.count()) c.removeAt(1);
     }

@@ -39,7 +39,7 @@ String spaceRuns() {
 
 void SQLParseFast(benchmark::State& state) {
     const String statement = tenSelects();
-    brv::SQLRoutines s;
+    brv::SQLRoutines s(brv::platform::host());
     for (auto _ : state) {
         brv::Variant v = statement;
         benchmark::DoNotOptimize(s.SQLParse(v));
@@ -59,7 +59,7 @@ void SQLParseOracle(benchmark::State& state) {
 
 void RemoveExtraSpacesFast(benchmark::State& state) {
     const String text = spaceRuns();
-    brv::TextHelper t;
+    brv::TextHelper t(brv::platform::host());
     for (auto _ : state) benchmark::DoNotOptimize(t.RemoveExtraSpaces(text));
 }
 

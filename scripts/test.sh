@@ -12,6 +12,9 @@ echo "== format"
 git ls-files -z 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' |
   xargs -0 clang-format --dry-run -Werror
 
+echo "== layers"
+bash scripts/check-layers.sh
+
 echo "== native build and unit tests"
 cmake --preset native "${werror[@]}" >/dev/null
 cmake --build --preset native -j "$jobs"

@@ -30,7 +30,7 @@ void ArrayCollectionHelper::let_ClientArray(const Variant& vNewValue) {
         items_.reset();
         return;
     }
-    auto items = std::make_unique<Collection>();
+    auto items = std::make_unique<Collection>(locale_);
     const Array& a = clientArray_.array();
     // The index is an Integer: the walk ends where it would overflow.
     const int32_t last = std::min(upper, int32_t{32767});
@@ -38,7 +38,7 @@ void ArrayCollectionHelper::let_ClientArray(const Variant& vNewValue) {
         try {
             const Variant& element = a.at(i);
             if (arrayIsUnique_)
-                items->add(element, toText(element));
+                items->add(element, toText(element, locale_));
             else
                 items->add(element);
         } catch (const Error&) {
@@ -50,11 +50,11 @@ void ArrayCollectionHelper::let_ClientArray(const Variant& vNewValue) {
 
 void ArrayCollectionHelper::Add(const Variant& ElementToAdd, const Variant& key,
                                 int16_t AddPosition) {
-    if (!items_) items_ = std::make_unique<Collection>();
+    if (!items_) items_ = std::make_unique<Collection>(locale_);
     std::optional<int32_t> before;
     if (AddPosition >= 0) before = AddPosition;
     if (arrayIsUnique_)
-        items_->add(ElementToAdd, toText(key.isMissing() ? ElementToAdd : key), before);
+        items_->add(ElementToAdd, toText(key.isMissing() ? ElementToAdd : key, locale_), before);
     else
         items_->add(ElementToAdd, std::nullopt, before);
 }

@@ -7,12 +7,14 @@
 
 #include "frame/collection.h"
 #include "frame/roster.h"
+#include "platform/platform.h"
 
 namespace brv {
 
 class ArrayCollectionHelper : public ClassObject {
   public:
-    ArrayCollectionHelper() : ClassObject(ClassId::ArrayCollectionHelper) {}
+    explicit ArrayCollectionHelper(const platform::Platform& platform)
+        : ClassObject(ClassId::ArrayCollectionHelper), locale_(*platform.regional) {}
 
     // Stored and returned; nothing consults it.
     bool get_RejectEmptyItems() const { return rejectEmptyItems_; }
@@ -33,6 +35,7 @@ class ArrayCollectionHelper : public ClassObject {
                         const String& SeparatorCharacter);
 
   private:
+    const Locale& locale_;
     Variant clientArray_;
     std::unique_ptr<Collection> items_;
     bool arrayIsUnique_ = false;

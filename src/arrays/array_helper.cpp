@@ -82,8 +82,8 @@ bool ArrayHelper::IsElementInArray(const Variant& MyArray, const Variant& Elemen
         const Variant& element = a.at(i);
         const CompareMode mode = compareMode(Compare);
         if (element.isNull() || ElementToCheck.isNull()) continue;
-        if (!wanted) wanted = toText(ElementToCheck);
-        if (compareStrings(toText(element), *wanted, mode) == 0) return true;
+        if (!wanted) wanted = toText(ElementToCheck, locale_);
+        if (compareStrings(toText(element, locale_), *wanted, mode, locale_) == 0) return true;
     }
     return false;
 }
@@ -103,11 +103,11 @@ void ArrayHelper::AddElementToArray(Variant& MyArray, const Variant& ElementToAd
     Array& a = MyArray.array();
     resizeFromZero(a, upper + 1);
     if (AddPosition < 0) {
-        a.set(upper + 1, ElementToAdd);
+        a.set(upper + 1, ElementToAdd, locale_);
         return;
     }
     for (int32_t i = upper; i >= AddPosition; --i) a.at(i + 1) = std::move(a.at(i));
-    a.set(AddPosition, ElementToAdd);
+    a.set(AddPosition, ElementToAdd, locale_);
 }
 
 bool ArrayHelper::RemoveArrayItem(Variant& MyArray, int16_t ElementToRemove) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "frame/roster.h"
+#include "platform/platform.h"
 
 namespace brv {
 
@@ -15,7 +16,8 @@ enum CompareMethod : int32_t {
 
 class ArrayHelper : public ClassObject {
   public:
-    ArrayHelper() : ClassObject(ClassId::ArrayHelper) {}
+    explicit ArrayHelper(const platform::Platform& platform)
+        : ClassObject(ClassId::ArrayHelper), locale_(*platform.regional) {}
 
     // A value that holds no array, or an array without elements, becomes a one-element array
     // and nothing else is consulted. Otherwise the array must be one-dimensional from 0 with
@@ -33,6 +35,9 @@ class ArrayHelper : public ClassObject {
     bool RemoveStringArrayItem(Array& MyArray, int16_t ElementToRemove);
     int16_t ListToArray(Variant& ReturnedArray, const String& List,
                         const String& SeparatorCharacter);
+
+  private:
+    const Locale& locale_;
 };
 
 }  // namespace brv

@@ -22,7 +22,7 @@ constexpr std::size_t kNameCharacterBudget = std::size_t{1} << 27;
 }  // namespace
 
 String CommandParams::get_CommandLine() {
-    if (commandLine_.empty()) commandLine_ = String(trimSpaces(process_->commandLineArguments()));
+    if (commandLine_.empty()) commandLine_ = String(trimSpaces(process_.commandLineArguments()));
     if (!commandLine_.empty() && commandLine_.front() != u'/') commandLine_.insert(0, 1, u'/');
     return commandLine_;
 }

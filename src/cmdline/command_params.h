@@ -14,8 +14,10 @@ namespace brv {
 class CommandParams : public ClassObject {
   public:
     // The process service supplies the fallback when no line was assigned.
-    explicit CommandParams(const platform::Process& process = *platform::host().process)
-        : ClassObject(ClassId::CommandParams), process_(&process) {}
+    explicit CommandParams(const platform::Platform& platform)
+        : ClassObject(ClassId::CommandParams),
+          process_(*platform.process),
+          params_(*platform.regional) {}
 
     // Falls back to the process's arguments while the stored line is empty, and stores a
     // leading "/" when the line lacks one; so the get can change the stored line.
@@ -39,7 +41,7 @@ class CommandParams : public ClassObject {
                                               const String& key);
     static String ReplaceText(StringView source, StringView search, StringView replacement);
 
-    const platform::Process* process_;
+    const platform::Process& process_;
     String commandLine_;
     Collection params_;
 };

@@ -25,20 +25,13 @@ HMODULE gModule = nullptr;
 std::atomic<long> gObjects{0};
 std::atomic<long> gLocks{0};
 
-const std::array<const ClassBinding*, 13>& bindings() {
-    static const std::array<const ClassBinding*, 13> table{&kWin32APIBinding,
-                                                           &kArrayHelperBinding,
-                                                           &kDateHelperBinding,
-                                                           &kVBObjectHelperBinding,
-                                                           &kOS32HelperBinding,
-                                                           &kTextHelperBinding,
-                                                           &kCRegistryAdvancedBinding,
-                                                           &kCDialogBinding,
-                                                           &kCRegistryBasicBinding,
-                                                           &kSQLRoutinesBinding,
-                                                           &kclsCommandParamBinding,
-                                                           &kCommandParamsBinding,
-                                                           &kArrayCollectionHelperBinding};
+// Indexed by ClassId: both come from the one list of classes, in the same order.
+const std::array<const ClassBinding*, kClassCount>& bindings() {
+    static const std::array<const ClassBinding*, kClassCount> table{
+#define BREVANTO_BINDING_ENTRY(name, creatable) &k##name##Binding,
+        BREVANTO_CLASSES(BREVANTO_BINDING_ENTRY)
+#undef BREVANTO_BINDING_ENTRY
+    };
     return table;
 }
 
@@ -52,7 +45,8 @@ class ClassFactory final : public SingleInterface<IClassFactory> {
         *ppv = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
         try {
-            ComPtr<IDispatch> obj = ComPtr<IDispatch>::attach(binding_.wrap(binding_.create()));
+            ComPtr<IDispatch> obj =
+                ComPtr<IDispatch>::attach(binding_.wrap(binding_.create(platform::host())));
             return obj->QueryInterface(riid, ppv);
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
@@ -99,6 +93,8 @@ struct Key {
 };
 
 constexpr wchar_t kPsOaInterface[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kLibrary[] = L"" BREVANTO_LIBRARY_NAME;
+constexpr wchar_t kVersion[] = L"" BREVANTO_VERSION_TEXT;
 
 std::vector<Key> registrationKeys() {
     std::vector<Key> keys;
@@ -112,7 +108,8 @@ std::vector<Key> registrationKeys() {
         keys.push_back({L"Interface\\" + iid, {{L"", wide(info.defaultInterface)}}});
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid", {{L"", kPsOaInterface}}});
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid32", {{L"", kPsOaInterface}}});
-        keys.push_back({L"Interface\\" + iid + L"\\TypeLib", {{L"", libid}, {L"Version", L"2.3"}}});
+        keys.push_back(
+            {L"Interface\\" + iid + L"\\TypeLib", {{L"", libid}, {L"Version", kVersion}}});
         // A class that clients may not create is registered by CLSID only, so that creating
         // it reaches DllGetClassObject and fails there with CLASS_E_CLASSNOTAVAILABLE.
         std::wstring clsid = guidText(*b->clsid);
@@ -120,7 +117,7 @@ std::vector<Key> registrationKeys() {
         keys.push_back({L"CLSID\\" + clsid + L"\\InprocServer32",
                         {{L"", path}, {L"ThreadingModel", L"Apartment"}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\TypeLib", {{L"", libid}}});
-        keys.push_back({L"CLSID\\" + clsid + L"\\VERSION", {{L"", L"2.3"}}});
+        keys.push_back({L"CLSID\\" + clsid + L"\\VERSION", {{L"", kVersion}}});
         if (!info.creatable) continue;
         keys.push_back({L"CLSID\\" + clsid + L"\\ProgID", {{L"", progId}}});
         keys.push_back({progId, {{L"", progId}}});
@@ -132,11 +129,12 @@ std::vector<Key> registrationKeys() {
     const wchar_t* platform = L"win32";
 #endif
     keys.push_back({L"TypeLib\\" + libid, {}});
-    keys.push_back({L"TypeLib\\" + libid + L"\\2.3", {{L"", L"Brevanto"}}});
-    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\0", {}});
-    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\0\\" + platform, {{L"", path}}});
-    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\FLAGS", {{L"", L"0"}}});
-    keys.push_back({L"TypeLib\\" + libid + L"\\2.3\\HELPDIR", {{L"", dir}}});
+    const std::wstring version = L"TypeLib\\" + libid + L"\\" + kVersion;
+    keys.push_back({version, {{L"", kLibrary}}});
+    keys.push_back({version + L"\\0", {}});
+    keys.push_back({version + L"\\0\\" + platform, {{L"", path}}});
+    keys.push_back({version + L"\\FLAGS", {{L"", L"0"}}});
+    keys.push_back({version + L"\\HELPDIR", {{L"", dir}}});
     return keys;
 }
 

@@ -189,7 +189,13 @@ struct Bind {
     static IDispatch* wrap(const std::shared_ptr<ClassObject>& core) {
         return (new Wrapper(core))->dispatch();
     }
-    static std::shared_ptr<ClassObject> create() { return std::make_shared<Core>(); }
+    // A class takes the platform services it uses; one that needs none takes nothing.
+    static std::shared_ptr<ClassObject> create(const platform::Platform& platform) {
+        if constexpr (std::is_constructible_v<Core, const platform::Platform&>)
+            return std::make_shared<Core>(platform);
+        else
+            return std::make_shared<Core>();
+    }
 };
 
 }  // namespace brv::com

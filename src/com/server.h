@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "frame/roster.h"
+#include "platform/platform.h"
 
 namespace brv::com {
 
@@ -65,8 +66,8 @@ struct ClassBinding {
     const IID* iid;
     // A new reference to the default interface of a new wrapper around `core`.
     IDispatch* (*wrap)(const std::shared_ptr<ClassObject>& core);
-    // A new core object, initialised.
-    std::shared_ptr<ClassObject> (*create)();
+    // A new core object, initialised, with the platform services it uses.
+    std::shared_ptr<ClassObject> (*create)(const platform::Platform& platform);
 };
 
 const ClassBinding& binding(ClassId id);

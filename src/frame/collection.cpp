@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "frame/convert.h"
-#include "platform/platform.h"
 
 namespace brv {
 
@@ -22,11 +21,11 @@ struct Collection::Block {
     std::size_t index = 0;  // position in blocks_, valid while starts_ is
 };
 
-Collection::Collection() = default;
+Collection::Collection(const Locale& locale) : locale_(locale) {}
 Collection::~Collection() = default;
 
 String Collection::fold(StringView key) const {
-    return platform::host().regional->upper(key);
+    return locale_.upper(key);
 }
 
 void Collection::refreshStarts() const {
@@ -69,7 +68,7 @@ int32_t Collection::positionOf(const Variant& index) const {
         case VarType::Empty:
             raise(err::InvalidCall);
         default: {
-            const int32_t p = toLong(index);
+            const int32_t p = toLong(index, locale_);
             if (p < 1 || p > count_) raise(err::SubscriptOutOfRange);
             return p;
         }

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "frame/locale.h"
 #include "frame/variant.h"
 
 namespace brv {
@@ -23,7 +24,8 @@ struct Enumeration {
 
 class Collection {
   public:
-    Collection();
+    // Keys fold and numeric indexes convert under `locale`, which must outlive the collection.
+    explicit Collection(const Locale& locale);
     ~Collection();
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;
@@ -62,6 +64,7 @@ class Collection {
     void insertAt(int32_t position0, std::unique_ptr<Entry> entry);
     String fold(StringView key) const;
 
+    const Locale& locale_;
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unordered_map<String, Entry*> keys_;
     int32_t count_ = 0;

@@ -6,15 +6,10 @@
 #include <limits>
 
 #include "frame/object.h"
-#include "platform/platform.h"
 
 namespace brv {
 
 namespace {
-
-const platform::Regional& regional() {
-    return *platform::host().regional;
-}
 
 [[noreturn]] void typeMismatch() {
     raise(err::TypeMismatch);
@@ -26,9 +21,9 @@ constexpr double kMaxDate = 2958465.9999999;
 
 }  // namespace
 
-int compareStrings(StringView a, StringView b, CompareMode mode) {
+int compareStrings(StringView a, StringView b, CompareMode mode, const Locale& locale) {
     if (mode == CompareMode::Binary) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
-    return regional().compareText(a, b);
+    return locale.compareText(a, b);
 }
 
 Variant resolveDefault(const Variant& v) {
@@ -145,7 +140,7 @@ std::optional<double> parseNumber(StringView text) {
     return neg ? -d : d;
 }
 
-String toText(const Variant& v) {
+String toText(const Variant& v, const Locale& locale) {
     if (v.isArray()) typeMismatch();
     switch (v.type()) {
         case VarType::Empty:
@@ -165,13 +160,13 @@ String toText(const Variant& v) {
         case VarType::Currency:
             return currencyText(v.currency());
         case VarType::Date:
-            return regional().formatDate(v.date().serial);
+            return locale.formatDate(v.date().serial);
         case VarType::Boolean:
             return v.boolean() ? u"True" : u"False";
         case VarType::String:
             return v.str();
         case VarType::Object:
-            return toText(resolveDefault(v));
+            return toText(resolveDefault(v), locale);
         case VarType::Error:
             if (v.isMissing()) raise(err::ArgumentNotOptional);
             typeMismatch();
@@ -180,16 +175,16 @@ String toText(const Variant& v) {
     }
 }
 
-String joinText(const Variant& v) {
+String joinText(const Variant& v, const Locale& locale) {
     if (v.isNull()) return {};
     if (v.isObject() && !v.isArray()) {
         Variant value = resolveDefault(v);
-        return value.isNull() ? String{} : toText(value);
+        return value.isNull() ? String{} : toText(value, locale);
     }
-    return toText(v);
+    return toText(v, locale);
 }
 
-double toDouble(const Variant& v) {
+double toDouble(const Variant& v, const Locale& locale) {
     if (v.isArray()) typeMismatch();
     switch (v.type()) {
         case VarType::Empty:
@@ -216,11 +211,11 @@ double toDouble(const Variant& v) {
             if (auto d = parseNumber(v.str())) return *d;
             if (equalsAsciiNoCase(trimSpaces(v.str()), u"True")) return -1;
             if (equalsAsciiNoCase(trimSpaces(v.str()), u"False")) return 0;
-            if (auto date = regional().parseDate(v.str())) return *date;
+            if (auto date = locale.parseDate(v.str())) return *date;
             typeMismatch();
         }
         case VarType::Object:
-            return toDouble(resolveDefault(v));
+            return toDouble(resolveDefault(v), locale);
         case VarType::Error:
             if (v.isMissing()) raise(err::ArgumentNotOptional);
             typeMismatch();
@@ -248,23 +243,23 @@ int16_t asInteger(std::size_t n) {
     return static_cast<int16_t>(n);
 }
 
-int16_t toInteger(const Variant& v) {
+int16_t toInteger(const Variant& v, const Locale& locale) {
     if (v.type() == VarType::Integer && !v.isArray()) return v.integer();
-    return roundToInteger(toDouble(v));
+    return roundToInteger(toDouble(v, locale));
 }
 
-int32_t toLong(const Variant& v) {
+int32_t toLong(const Variant& v, const Locale& locale) {
     if (v.type() == VarType::Long && !v.isArray()) return v.lng();
-    return roundToLong(toDouble(v));
+    return roundToLong(toDouble(v, locale));
 }
 
-uint8_t toByte(const Variant& v) {
-    const double r = std::nearbyint(toDouble(v));
+uint8_t toByte(const Variant& v, const Locale& locale) {
+    const double r = std::nearbyint(toDouble(v, locale));
     if (std::isnan(r) || r < 0 || r > 255) raise(err::Overflow);
     return static_cast<uint8_t>(r);
 }
 
-bool toBoolean(const Variant& v) {
+bool toBoolean(const Variant& v, const Locale& locale) {
     if (v.type() == VarType::Boolean && !v.isArray()) return v.boolean();
     if (v.isString() && !v.isArray()) {
         const StringView t = trimSpaces(v.str());
@@ -273,25 +268,25 @@ bool toBoolean(const Variant& v) {
         if (auto d = parseNumber(t)) return *d != 0;
         typeMismatch();
     }
-    return toDouble(v) != 0;
+    return toDouble(v, locale) != 0;
 }
 
-Date toDate(const Variant& v) {
+Date toDate(const Variant& v, const Locale& locale) {
     if (v.type() == VarType::Date && !v.isArray()) return v.date();
     if (v.isString() && !v.isArray()) {
-        if (auto d = regional().parseDate(v.str())) return Date{*d};
+        if (auto d = locale.parseDate(v.str())) return Date{*d};
         if (auto n = parseNumber(v.str())) {
             if (*n < kMinDate || *n > kMaxDate) raise(err::Overflow);
             return Date{*n};
         }
         typeMismatch();
     }
-    const double d = toDouble(v);
+    const double d = toDouble(v, locale);
     if (d < kMinDate || d > kMaxDate) raise(err::Overflow);
     return Date{d};
 }
 
-Variant convertTo(const Variant& v, VarType type) {
+Variant convertTo(const Variant& v, VarType type, const Locale& locale) {
     switch (type) {
         case VarType::Variant:
             return v;
@@ -300,30 +295,30 @@ Variant convertTo(const Variant& v, VarType type) {
         case VarType::Null:
             return Variant(Null{});
         case VarType::Integer:
-            return Variant(toInteger(v));
+            return Variant(toInteger(v, locale));
         case VarType::Long:
-            return Variant(toLong(v));
+            return Variant(toLong(v, locale));
         case VarType::Byte:
-            return Variant(toByte(v));
+            return Variant(toByte(v, locale));
         case VarType::Single: {
-            const double d = toDouble(v);
+            const double d = toDouble(v, locale);
             if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
                 raise(err::Overflow);
             return Variant(static_cast<float>(d));
         }
         case VarType::Double:
-            return Variant(toDouble(v));
+            return Variant(toDouble(v, locale));
         case VarType::Currency: {
-            const double d = std::nearbyint(toDouble(v) * 10000.0);
+            const double d = std::nearbyint(toDouble(v, locale) * 10000.0);
             if (!(std::fabs(d) < 9.2233720368547758e18)) raise(err::Overflow);
             return Variant(Currency{static_cast<int64_t>(d)});
         }
         case VarType::Date:
-            return Variant(toDate(v));
+            return Variant(toDate(v, locale));
         case VarType::String:
-            return Variant(toText(v));
+            return Variant(toText(v, locale));
         case VarType::Boolean:
-            return Variant(toBoolean(v));
+            return Variant(toBoolean(v, locale));
         case VarType::Object:
             if (v.isObject() && !v.isArray()) return v;
             typeMismatch();

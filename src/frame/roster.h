@@ -6,28 +6,43 @@
 #include <span>
 
 #include "frame/object.h"
+#include "frame/version.h"
+
+// Every public class once, in type-library order, with whether a client may create it. The
+// class ids, the roster and the COM bindings are all generated from this list, so an entry
+// cannot land at another class's position.
+#define BREVANTO_CLASSES(X)    \
+    X(Win32API, true)          \
+    X(ArrayHelper, true)       \
+    X(DateHelper, true)        \
+    X(VBObjectHelper, true)    \
+    X(OS32Helper, true)        \
+    X(TextHelper, true)        \
+    X(CRegistryAdvanced, true) \
+    X(CDialog, true)           \
+    X(CRegistryBasic, true)    \
+    X(SQLRoutines, true)       \
+    X(clsCommandParam, false)  \
+    X(CommandParams, true)     \
+    X(ArrayCollectionHelper, true)
 
 namespace brv {
 
-inline constexpr StringView kLibraryName = u"Brevanto";
+inline constexpr StringView kLibraryName = u"" BREVANTO_LIBRARY_NAME;
 // The application title: source of ExecuteFile's shell errors, caption of the error box.
 inline constexpr StringView kAppTitle = u"Brevanto";
 
 enum class ClassId {
-    Win32API,
-    ArrayHelper,
-    DateHelper,
-    VBObjectHelper,
-    OS32Helper,
-    TextHelper,
-    CRegistryAdvanced,
-    CDialog,
-    CRegistryBasic,
-    SQLRoutines,
-    clsCommandParam,
-    CommandParams,
-    ArrayCollectionHelper,
+#define BREVANTO_CLASS_ID(name, creatable) name,
+    BREVANTO_CLASSES(BREVANTO_CLASS_ID)
+#undef BREVANTO_CLASS_ID
 };
+
+inline constexpr std::size_t kClassCount = 0
+#define BREVANTO_COUNT_CLASS(name, creatable) +1
+    BREVANTO_CLASSES(BREVANTO_COUNT_CLASS)
+#undef BREVANTO_COUNT_CLASS
+    ;
 
 struct ClassInfo {
     ClassId id;

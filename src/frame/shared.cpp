@@ -169,10 +169,10 @@ int16_t fnCountCharacter(StringView text, StringView character) {
     return count;
 }
 
-bool fnFileExists(StringView path, platform::FileTable& files) {
+bool fnFileExists(StringView path, FileTable& files) {
     const int number = files.freeFile();
     try {
-        files.open(number, path, platform::OpenMode::Input);
+        files.open(number, path, OpenMode::Input);
         files.close(number);
         return true;
     } catch (const Error& e) {

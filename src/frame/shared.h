@@ -1,8 +1,8 @@
 // Routines that several classes share. They keep no state between calls.
 #pragma once
 
+#include "frame/files.h"
 #include "frame/text.h"
-#include "platform/files.h"
 
 namespace brv {
 
@@ -25,6 +25,6 @@ int16_t fnCountCharacter(StringView text, StringView character);
 
 // Probes a file by opening it for reading under the lowest free file number, which is always
 // closed again. False for errors 53, 68, 75 and 76; every other error is raised again.
-bool fnFileExists(StringView path, platform::FileTable& files);
+bool fnFileExists(StringView path, FileTable& files);
 
 }  // namespace brv

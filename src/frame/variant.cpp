@@ -107,9 +107,9 @@ Variant& Array::at(std::span<const int32_t> indices) {
     return items_[offset];
 }
 
-void Array::set(int32_t index, Variant value) {
+void Array::set(int32_t index, Variant value, const Locale& locale) {
     Variant& slot = at(index);
-    slot = convertTo(value, elementType_);
+    slot = convertTo(value, elementType_, locale);
 }
 
 void Array::redimPreserve(int32_t upper) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/error.h"
+#include "frame/locale.h"
 #include "frame/text.h"
 
 namespace brv {
@@ -174,7 +175,8 @@ class Array {
     Variant& at(std::span<const int32_t> indices);
 
     // Store with conversion to the element type (error 13 where it cannot convert).
-    void set(int32_t index, Variant value);
+    // Stores the value converted to the element type (dates to and from text under `locale`).
+    void set(int32_t index, Variant value, const Locale& locale);
 
     // ReDim Preserve of a one-dimensional array: new upper bound, lower bound kept.
     void redimPreserve(int32_t upper);

@@ -1,6 +1,7 @@
 // The platform seam: every operating-system service the classes use, one small interface per
-// service. host() gives this build's implementations (Win32 on Windows, a faithful stand-in
-// elsewhere); classes take a Platform so that tests can hand them other ones.
+// service. A class takes the Platform from its creator and keeps the services it uses; only the
+// COM class factory asks host() for this build's implementations (Win32 on Windows, a faithful
+// stand-in elsewhere), and the unit tests hand classes stand-ins that fail on demand.
 #pragma once
 
 #include "platform/files.h"

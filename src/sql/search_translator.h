@@ -1,19 +1,10 @@
 // Turns a search phrase that a user typed into a SQL condition over one field.
 #pragma once
 
-#include <cstdint>
-
 #include "frame/text.h"
+#include "sql/wildcard_position.h"
 
 namespace brv {
-
-// kupEnumWildCardPosition
-enum WildCardPosition : int32_t {
-    kupWildCardNone = 1,
-    kupWildCardAfter = 2,
-    kupWildCardBefore = 3,
-    kupWildCardBeforeAndAfter = 4,
-};
 
 // Terms are cut at every " AND " (exact case, not overlapping) and taken as they stand. One
 // term gives a bare comparison; several give "WHERE " and the comparisons joined by " AND ".

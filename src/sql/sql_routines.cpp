@@ -5,8 +5,7 @@
 
 #include "frame/convert.h"
 #include "frame/error.h"
-#include "platform/platform.h"
-#include "text/text_helper.h"
+#include "frame/shared.h"
 
 namespace brv {
 
@@ -19,11 +18,11 @@ constexpr StringView kEmptyStatementText = u"Empty string passed to SQLParse rou
 // once and searching the folded copy keeps the search linear. The keywords are ASCII, so ASCII
 // text folds here; other text goes through the locale's upper case, which maps code unit to
 // code unit (and if it ever did not, ASCII folding takes over).
-String foldCase(StringView text) {
+String foldCase(StringView text, const Locale& locale) {
     char16_t any = 0;
     for (const char16_t c : text) any |= c;
     if (any >= 0x80) {
-        String local = platform::host().regional->upper(text);
+        String local = locale.upper(text);
         if (local.size() == text.size()) return local;
     }
     String up(text);
@@ -56,12 +55,12 @@ std::size_t findFrom(StringView folded, StringView needle, std::size_t start) {
 
 // Cuts one select's text into its clauses, from the back. Error 5 when a clause's keyword
 // stands behind the keyword of a clause cut before it.
-SelectClauses cutClauses(StringView text) {
+SelectClauses cutClauses(StringView text, const Locale& locale) {
     // The first occurrence of each keyword, in one pass over the spaces of the text.
     constexpr std::array<StringView, 6> keywords = {u" PIVOT ",    u" ORDER BY ", u" HAVING ",
                                                     u" GROUP BY ", u" WHERE ",    u" FROM "};
     std::array<std::size_t, 6> first{};
-    const String folded = foldCase(text);
+    const String folded = foldCase(text, locale);
     const StringView f = folded;
     for (auto at = f.find(u' '); at != StringView::npos && at + 1 < f.size();
          at = f.find(u' ', at + 1)) {
@@ -92,14 +91,14 @@ SelectClauses cutClauses(StringView text) {
 }
 
 // The record a select number names; 13 when it is no number, 9 outside 1 to 10.
-std::size_t recordIndex(const Variant& number) {
-    const int32_t n = number.isMissing() ? 1 : toLong(number);
+std::size_t recordIndex(const Variant& number, const Locale& locale) {
+    const int32_t n = number.isMissing() ? 1 : toLong(number, locale);
     if (n < 1 || n > SQLRoutines::kMaxSelects) raise(err::SubscriptOutOfRange);
     return static_cast<std::size_t>(n - 1);
 }
 
-bool startsWithNoCase(StringView text, StringView keyword) {
-    return compareStrings(text.substr(0, keyword.size()), keyword, CompareMode::Text) == 0;
+bool startsWithNoCase(StringView text, StringView keyword, const Locale& locale) {
+    return compareStrings(text.substr(0, keyword.size()), keyword, CompareMode::Text, locale) == 0;
 }
 
 }  // namespace
@@ -125,14 +124,13 @@ const Rule kPivotRule{&SelectClauses::Pivot, u"Pivot", u"Pivot ", false};
 
 int16_t SQLRoutines::SQLParse(Variant& strSQL) {
     if (strSQL.isNull()) raise(err::InvalidUseOfNull);
-    const String source = toText(strSQL);
+    const String source = toText(strSQL, locale_);
     const std::size_t length = static_cast<std::size_t>(asInteger(source.size()));
     if (length == 0) raise(kEmptyStatement, String{}, String(kEmptyStatementText));
 
-    const auto helper = std::make_shared<TextHelper>();
-    strSQL = helper->ReplaceText(source, u"\r\n", u" ");
+    strSQL = fnReplaceText(source, u"\r\n", u" ");
     const String text = strSQL.str();
-    const String folded = foldCase(text);
+    const String folded = foldCase(text, locale_);
 
     // The loop ends when the boundary reaches the length measured before the line breaks were
     // replaced, as the statement's last select sets it to that length.
@@ -167,11 +165,11 @@ int16_t SQLRoutines::SQLParse(Variant& strSQL) {
             piece = piece.substr(0, boundary - start);
         while (!piece.empty() && (piece.back() == u'\r' || piece.back() == u'\n'))
             piece.remove_suffix(1);
-        const String cleaned = helper->ReplaceText(String(piece), u";", u"");
+        const String cleaned = fnReplaceText(piece, u";", u"");
 
         SelectClauses clauses;
         try {
-            clauses = cutClauses(cleaned);
+            clauses = cutClauses(cleaned, locale_);
         } catch (const Error&) {
             if (number > kMaxSelects) selectCount_ = kMaxSelects;
             throw;
@@ -186,19 +184,19 @@ int16_t SQLRoutines::SQLParse(Variant& strSQL) {
 }
 
 Variant SQLRoutines::getClause(const Variant& number, String SelectClauses::*field) {
-    return records_[recordIndex(number)].*field;
+    return records_[recordIndex(number, locale_)].*field;
 }
 
 void SQLRoutines::letClause(const Variant& number, const Variant& value, const ClauseRule& rule) {
     // Trim keeps Null as Null; storing it fails below, after the select number is checked.
     Variant v = value;
-    if (rule.trimFirst && !v.isNull()) v = String(trimSpaces(joinText(v)));
-    String text = joinText(v);
-    if (!text.empty() && !startsWithNoCase(text, rule.keyword)) {
+    if (rule.trimFirst && !v.isNull()) v = String(trimSpaces(joinText(v, locale_)));
+    String text = joinText(v, locale_);
+    if (!text.empty() && !startsWithNoCase(text, rule.keyword, locale_)) {
         text.insert(0, rule.prefix);
         v = text;
     }
-    const std::size_t index = recordIndex(number);
+    const std::size_t index = recordIndex(number, locale_);
     if (v.isNull()) raise(err::InvalidUseOfNull);
     records_[index].*(rule.field) = std::move(text);
     if (static_cast<int32_t>(index) + 1 > selectCount_)
@@ -253,7 +251,7 @@ Variant SQLRoutines::get_SQL() {
 }
 
 void SQLRoutines::let_SQL(const Variant& vNewValue) {
-    sql_ = joinText(vNewValue);
+    sql_ = joinText(vNewValue, locale_);
 }
 
 Variant SQLRoutines::Clear() {
@@ -264,8 +262,8 @@ Variant SQLRoutines::Clear() {
 
 void SQLRoutines::WhereAppend(const String& strAdditionalWhere, const Variant& intSelectNumber) {
     StringView s = trimSpaces(strAdditionalWhere);
-    if (startsWithNoCase(s, u"AND")) s = trimSpaces(s.substr(3));
-    SelectClauses& r = records_[recordIndex(intSelectNumber)];
+    if (startsWithNoCase(s, u"AND", locale_)) s = trimSpaces(s.substr(3));
+    SelectClauses& r = records_[recordIndex(intSelectNumber, locale_)];
     if (s.empty()) return;
     if (r.Where.empty())
         r.Where = u" WHERE " + String(s);

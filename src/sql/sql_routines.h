@@ -5,6 +5,7 @@
 #include <array>
 
 #include "frame/roster.h"
+#include "platform/platform.h"
 
 namespace brv {
 
@@ -18,7 +19,8 @@ class SQLRoutines : public ClassObject {
   public:
     static constexpr int kMaxSelects = 10;
 
-    SQLRoutines() : ClassObject(ClassId::SQLRoutines) {}
+    explicit SQLRoutines(const platform::Platform& platform)
+        : ClassObject(ClassId::SQLRoutines), locale_(*platform.regional) {}
 
     // Joins records 1 to SelectCount into SQL; the result is Empty.
     Variant SQLAppend();
@@ -67,6 +69,7 @@ class SQLRoutines : public ClassObject {
     Variant getClause(const Variant& number, String SelectClauses::*field);
     void letClause(const Variant& number, const Variant& value, const ClauseRule& rule);
 
+    const Locale& locale_;
     int16_t selectCount_ = 0;
     std::array<SelectClauses, kMaxSelects> records_;
     String sql_;

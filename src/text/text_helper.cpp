@@ -5,6 +5,7 @@
 #include "frame/convert.h"
 #include "frame/error.h"
 #include "frame/shared.h"
+#include "sql/search_translator.h"
 
 namespace brv {
 
@@ -101,7 +102,7 @@ uint8_t TextHelper::LetterToNumber(const String& LetterToConvert) {
     if (LetterToConvert.size() > kAlphabet.size()) return 0;
     for (std::size_t i = 0; i + LetterToConvert.size() <= kAlphabet.size(); ++i) {
         if (compareStrings(kAlphabet.substr(i, LetterToConvert.size()), LetterToConvert,
-                           CompareMode::Text) == 0)
+                           CompareMode::Text, locale_) == 0)
             return static_cast<uint8_t>(i + 1);
     }
     return 0;
@@ -113,7 +114,7 @@ String TextHelper::ReplaceText(const String& TextToFix, const String& CharToRepl
 }
 
 Variant TextHelper::ReplaceChr10withCrLf(const Variant& TextToFix) {
-    const String text = joinText(TextToFix);
+    const String text = joinText(TextToFix, locale_);
     if (text.empty()) return TextToFix;
     String out;
     out.reserve(text.size() + text.size() / 8);
@@ -176,12 +177,12 @@ String TextHelper::ReplaceInvalidCharacters(const String& Filename) {
 
 double TextHelper::Round(const Variant& NumberToRound, uint8_t DecimalPlaces) {
     if (NumberToRound.isNull()) return 0;
-    return roundThroughLong(toDouble(NumberToRound), DecimalPlaces);
+    return roundThroughLong(toDouble(NumberToRound, locale_), DecimalPlaces);
 }
 
 double TextHelper::RoundMillions(const Variant& NumberToRound, uint8_t DecimalPlaces) {
     if (NumberToRound.isNull()) return 0;
-    return roundThroughLong(toDouble(NumberToRound) / 1000000.0, DecimalPlaces);
+    return roundThroughLong(toDouble(NumberToRound, locale_) / 1000000.0, DecimalPlaces);
 }
 
 String TextHelper::PadString(const String& StringToPad, int16_t Length) {

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "frame/roster.h"
-#include "sql/search_translator.h"
+#include "platform/platform.h"
+#include "sql/wildcard_position.h"
 
 namespace brv {
 
@@ -15,7 +16,8 @@ enum CaseKind : int32_t {
 
 class TextHelper : public ClassObject {
   public:
-    TextHelper() : ClassObject(ClassId::TextHelper) {}
+    explicit TextHelper(const platform::Platform& platform)
+        : ClassObject(ClassId::TextHelper), locale_(*platform.regional) {}
 
     // The count as decimal text. Error 6 for a text longer than 32767 characters.
     String CharacterCount(const String& SearchString, const String& SearchCharacter);
@@ -69,6 +71,9 @@ class TextHelper : public ClassObject {
     // Error 6 for an apostrophe found beyond position 32767 of the text being built.
     String SQLHandleQuotesAndApostrophes(const String& StringToConvert, int32_t WildCardPosition,
                                          const String& WildCardCharacter = u"%");
+
+  private:
+    const Locale& locale_;
 };
 
 }  // namespace brv

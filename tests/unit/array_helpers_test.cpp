@@ -52,7 +52,7 @@ Variant twoDimensional() {
 }  // namespace
 
 TEST(AddElementToArray, StartsAnArrayFromAnythingWithoutElements) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     const std::vector<Variant> starts = {Variant(), Variant(Null{}), Variant(u"scalar"),
                                          Variant(Array(VarType::Variant, {Bound{0, 0}})),
                                          Variant(Array(VarType::Variant, {Bound{5, 0}}))};
@@ -65,7 +65,7 @@ TEST(AddElementToArray, StartsAnArrayFromAnythingWithoutElements) {
 
 // Everyday uniqueness and positions are covered by the client suite; here what it cannot send.
 TEST(AddElementToArray, TypedArraysAndNumbers) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     Variant nums = arr({int16_t{1}, 2.5});
     h.AddElementToArray(nums, Variant(u"2.5"));
     EXPECT_EQ(nums.array().size(), 2u);
@@ -78,7 +78,7 @@ TEST(AddElementToArray, TypedArraysAndNumbers) {
 }
 
 TEST(AddElementToArray, BadArraysAndPositions) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     // Beyond the new upper bound: the array has already grown by an Empty element.
     Variant a = arr({u"a"});
     EXPECT_EQ(errorOf([&] { h.AddElementToArray(a, Variant(u"x"), false, 1, 5); }),
@@ -108,7 +108,7 @@ TEST(AddElementToArray, BadArraysAndPositions) {
 }
 
 TEST(IsElementInArray, ComparisonAndOddElements) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     const Variant a = arr({Variant(Null{}), u"Apple", int32_t{42}, thing(u"pear")});
     EXPECT_TRUE(h.IsElementInArray(a, Variant(u"APPLE")));
     EXPECT_FALSE(h.IsElementInArray(a, Variant(u"APPLE"), kupCompareBinary));
@@ -124,7 +124,7 @@ TEST(IsElementInArray, ComparisonAndOddElements) {
 }
 
 TEST(IsElementInArray, BadArrays) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     EXPECT_EQ(errorOf([&] { h.IsElementInArray(Variant(u"a"), Variant(u"a")); }),
               err::TypeMismatch);
     EXPECT_EQ(errorOf([&] { h.IsElementInArray(Variant(), Variant(u"a")); }), err::TypeMismatch);
@@ -147,7 +147,7 @@ TEST(IsElementInArray, BadArrays) {
 }
 
 TEST(RemoveArrayItem, OddArraysAndIndexes) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     Variant other = arr({u"a"});
     EXPECT_FALSE(h.RemoveArrayItem(other, 4));
     EXPECT_TRUE(isEmptyArray(other));
@@ -166,7 +166,7 @@ TEST(RemoveArrayItem, OddArraysAndIndexes) {
 }
 
 TEST(RemoveStringArrayItem, LeavesOneEmptyStringInsteadOfNothing) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     Array a = Array::vector({u"a", u"b", u"c"}, 0, VarType::String);
     EXPECT_TRUE(h.RemoveStringArrayItem(a, 0));
     EXPECT_EQ(texts(Variant(a)), (Texts{u"b", u"c"}));
@@ -201,8 +201,8 @@ TEST(ListToArray, SplitsTrimsAndCounts) {
         {u" a,b ", u"", {u"a,b"}, 1},          // an empty separator splits nothing
         {u"", u"", {u""}, 1},
     };
-    ArrayHelper h;
-    ArrayCollectionHelper c;
+    ArrayHelper h(standIns());
+    ArrayCollectionHelper c(standIns());
     for (const auto& k : cases) {
         Variant out, same;
         EXPECT_EQ(h.ListToArray(out, k.list, k.separator), k.result) << toUtf8(k.list);
@@ -214,7 +214,7 @@ TEST(ListToArray, SplitsTrimsAndCounts) {
 }
 
 TEST(ListToArray, PositionsAreIntegers) {
-    ArrayHelper h;
+    ArrayHelper h(standIns());
     Variant out;
     // The item behind a separator begins one further on, at 32767 at the latest.
     EXPECT_EQ(h.ListToArray(out, String(32765, u'x') + u",y", u","), 1);
@@ -224,7 +224,7 @@ TEST(ListToArray, PositionsAreIntegers) {
 }
 
 TEST(ArrayCollectionHelper, AssignmentKeepsWhatItCan) {
-    ArrayCollectionHelper c;
+    ArrayCollectionHelper c(standIns());
     c.let_ArrayIsUnique(true);
     c.let_ClientArray(arr({u"a", u"A", u"b", Variant(Null{}), thing(std::nullopt)}));
     EXPECT_EQ(c.get_Count(), 2);
@@ -252,13 +252,13 @@ TEST(ArrayCollectionHelper, AssignmentKeepsWhatItCan) {
 }
 
 TEST(ArrayCollectionHelper, AddKeysAndFailures) {
-    ArrayCollectionHelper c;
+    ArrayCollectionHelper c(standIns());
     c.let_ClientArray(arr({u"a", u"b"}));
     c.Add(Variant(u"z"), Variant(u"ignored"));  // keys only count when unique
     c.Add(Variant(u"z"), Variant(u"ignored"));
     EXPECT_EQ(c.get_Count(), 4);
 
-    ArrayCollectionHelper u;
+    ArrayCollectionHelper u(standIns());
     u.let_ArrayIsUnique(true);
     u.Add(Variant(u"b"), Variant(u"k2"));
     EXPECT_EQ(errorOf([&] { u.Add(Variant(u"q"), Variant(u"K2")); }), err::DuplicateKey);
@@ -266,7 +266,7 @@ TEST(ArrayCollectionHelper, AddKeysAndFailures) {
     EXPECT_EQ(u.get_Count(), 1);
 
     // A failed Add still leaves the collection it created.
-    ArrayCollectionHelper fresh;
+    ArrayCollectionHelper fresh(standIns());
     EXPECT_EQ(errorOf([&] { fresh.Add(Variant(u"a"), Variant::missing(), 1); }),
               err::SubscriptOutOfRange);
     EXPECT_EQ(fresh.get_Count(), 0);
@@ -275,7 +275,7 @@ TEST(ArrayCollectionHelper, AddKeysAndFailures) {
 TEST(ArrayCollectionHelper, ThirtyThousandElementsKeepTheirOrder) {
     std::vector<Variant> items;
     for (int i = 0; i < 30000; ++i) items.push_back(Variant(u"item" + fromUtf8(std::to_string(i))));
-    ArrayCollectionHelper c;
+    ArrayCollectionHelper c(standIns());
     c.let_ArrayIsUnique(true);
     c.let_ClientArray(arr(items));
     for (int i = 0; i < 30000; ++i) c.Add(Variant(u"new" + fromUtf8(std::to_string(i))));
@@ -287,7 +287,7 @@ TEST(ArrayCollectionHelper, ThirtyThousandElementsKeepTheirOrder) {
     EXPECT_EQ(back.array().at(62999), Variant(u"new29999"));
 
     // Elements beyond an Integer index are not taken over.
-    ArrayCollectionHelper big;
+    ArrayCollectionHelper big(standIns());
     big.let_ClientArray(Variant(Array(VarType::Variant, {Bound{0, 40000}})));
     EXPECT_EQ(big.get_Count(), 32768);
 }

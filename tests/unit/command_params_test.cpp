@@ -20,6 +20,12 @@ class FakeProcess : public platform::Process {
         ++calls;
         return arguments;
     }
+    // The stand-in platform with this process in it.
+    platform::Platform platform() const {
+        platform::Platform p = standIns();
+        p.process = this;
+        return p;
+    }
 };
 
 using Params = std::vector<std::pair<String, String>>;
@@ -35,7 +41,7 @@ Params contents(const CommandParams& p) {
 
 Params parse(const String& line) {
     FakeProcess none;
-    CommandParams p(none);
+    CommandParams p(none.platform());
     p.let_CommandLine(line);
     p.ParseCommandLine();
     return contents(p);
@@ -46,7 +52,7 @@ Params parse(const String& line) {
 TEST(CommandLineProperty, TrimsOnLetAndStoresTheLeadingSlashOnGet) {
     FakeProcess proc;
     proc.arguments = u"ignored";
-    CommandParams p(proc);
+    CommandParams p(proc.platform());
     p.let_CommandLine(u"  /a 1  ");
     EXPECT_EQ(p.get_CommandLine(), u"/a 1");
     p.let_CommandLine(u"a 1");
@@ -60,7 +66,7 @@ TEST(CommandLineProperty, TrimsOnLetAndStoresTheLeadingSlashOnGet) {
 
 TEST(CommandLineProperty, FallsBackToTheProcessWhileEmpty) {
     FakeProcess proc;
-    CommandParams p(proc);
+    CommandParams p(proc.platform());
     EXPECT_EQ(p.get_CommandLine(), u"");
     EXPECT_EQ(p.get_CommandLine(), u"");
     EXPECT_EQ(proc.calls, 2);  // consulted again while nothing is stored
@@ -104,12 +110,12 @@ TEST(ParseCommandLine, Grammar) {
 
 TEST(ParseCommandLine, DuplicateNamesStopWith457AndKeepWhatCameBefore) {
     FakeProcess none;
-    CommandParams p(none);
+    CommandParams p(none.platform());
     p.let_CommandLine(u"/a 1 /A 2 /c 3");
     EXPECT_EQ(errorOf([&] { p.ParseCommandLine(); }), err::DuplicateKey);
     EXPECT_EQ(p.get_Count(), 1);
 
-    CommandParams twice(none);
+    CommandParams twice(none.platform());
     twice.let_CommandLine(u"/x 1 /y 2");
     twice.ParseCommandLine();
     EXPECT_EQ(errorOf([&] { twice.ParseCommandLine(); }), err::DuplicateKey);
@@ -118,13 +124,13 @@ TEST(ParseCommandLine, DuplicateNamesStopWith457AndKeepWhatCameBefore) {
 
 TEST(ParseCommandLine, LengthLimits) {
     FakeProcess none;
-    CommandParams ok(none);
+    CommandParams ok(none.platform());
     String line = u"/a " + String(32765 - 3, u'x');
     ok.let_CommandLine(line);
     ok.ParseCommandLine();
     EXPECT_EQ(ok.get_Count(), 1);
 
-    CommandParams tooLong(none);
+    CommandParams tooLong(none.platform());
     tooLong.let_CommandLine(line + u"x");
     EXPECT_EQ(errorOf([&] { tooLong.ParseCommandLine(); }), err::Overflow);
     EXPECT_EQ(tooLong.get_Count(), 0);
@@ -134,7 +140,7 @@ TEST(ParseCommandLine, LengthLimits) {
 
     // A line of slashes would make names totalling half a billion characters: it ends with
     // an out-of-memory error instead.
-    CommandParams slashes(none);
+    CommandParams slashes(none.platform());
     slashes.let_CommandLine(String(32765, u'/'));
     EXPECT_EQ(errorOf([&] { slashes.ParseCommandLine(); }), err::OutOfMemory);
     EXPECT_GT(slashes.get_Count(), 0);
@@ -143,7 +149,7 @@ TEST(ParseCommandLine, LengthLimits) {
 // Everyday lookups are covered by the client suite; here the index kinds it does not send.
 TEST(Lookup, IndexKinds) {
     FakeProcess none;
-    CommandParams p(none);
+    CommandParams p(none.platform());
     p.let_CommandLine(u"/File x /b");
     p.ParseCommandLine();
     EXPECT_EQ(p.get_Item(Variant(int16_t{2}))->get_ParamName(), u"b");
@@ -157,7 +163,7 @@ TEST(Lookup, IndexKinds) {
 
 TEST(Lookup, ItemsKeepTheirIdentityAndChangesDoNotMoveKeys) {
     FakeProcess none;
-    CommandParams p(none);
+    CommandParams p(none.platform());
     p.let_CommandLine(u"/a 1 /b 2 /c 3");
     p.ParseCommandLine();
     auto first = p.get_Item(Variant(u"a"));
@@ -173,7 +179,7 @@ TEST(Lookup, ItemsKeepTheirIdentityAndChangesDoNotMoveKeys) {
 
 TEST(Scale, ThousandsOfSwitchesParseAndLookUp) {
     FakeProcess none;
-    CommandParams p(none);
+    CommandParams p(none.platform());
     String line;
     for (int i = 0; i < 3000; ++i) line += u"/k" + fromUtf8(std::to_string(i)) + u" v ";
     p.let_CommandLine(line);

@@ -11,6 +11,34 @@
 
 using namespace brv;
 
+namespace {
+// The conversions under the stand-in locale (English, United States).
+String toText(const Variant& v) {
+    return brv::toText(v, standInLocale());
+}
+String joinText(const Variant& v) {
+    return brv::joinText(v, standInLocale());
+}
+double toDouble(const Variant& v) {
+    return brv::toDouble(v, standInLocale());
+}
+int16_t toInteger(const Variant& v) {
+    return brv::toInteger(v, standInLocale());
+}
+int32_t toLong(const Variant& v) {
+    return brv::toLong(v, standInLocale());
+}
+uint8_t toByte(const Variant& v) {
+    return brv::toByte(v, standInLocale());
+}
+bool toBoolean(const Variant& v) {
+    return brv::toBoolean(v, standInLocale());
+}
+int compareStrings(StringView a, StringView b, CompareMode mode) {
+    return brv::compareStrings(a, b, mode, standInLocale());
+}
+}  // namespace
+
 TEST(Conversions, TextFormOfNumbersBooleansAndDates) {
     EXPECT_EQ(toText(Variant(1.5)), u"1.5");
     EXPECT_EQ(toText(Variant(0.1 + 0.2)), u"0.3");  // 15 significant digits
@@ -91,7 +119,7 @@ TEST(Arrays, BoundsElementsAndResizing) {
     Array a(VarType::String, {{-2, 3}});
     EXPECT_EQ(a.lbound(), -2);
     EXPECT_EQ(a.ubound(), 0);
-    a.set(-1, Variant(7));
+    a.set(-1, Variant(7), standInLocale());
     EXPECT_EQ(a.at(-1), Variant(u"7"));  // stored as the element type
     expectError(9, [&] { a.at(1); });
     expectError(9, [&] { a.ubound(2); });
@@ -108,7 +136,7 @@ TEST(Arrays, BoundsElementsAndResizing) {
 }
 
 TEST(Collection, OrderPositionsAndKeys) {
-    Collection c;
+    Collection c(standInLocale());
     c.add(Variant(u"a"), u"Mode");
     c.add(Variant(u"c"));
     c.add(Variant(u"b"), u"second", 2);         // before position 2
@@ -136,7 +164,7 @@ TEST(Collection, OrderPositionsAndKeys) {
 
 TEST(Collection, ManyItemsKeepOrderUnderInsertsAndRemovals) {
     // Large enough to span many blocks; positions must stay exact through splits and removals.
-    Collection c;
+    Collection c(standInLocale());
     std::vector<int32_t> model;
     for (int32_t i = 0; i < 20000; ++i) {
         const int32_t before = i % 3 == 0 && !model.empty() ? 1 + (i * 7919) % c.count() : 0;
@@ -171,4 +199,15 @@ TEST(Calendar, SerialsRoundTrip) {
         const double back = dateSerial(t.year, t.month, t.day);
         EXPECT_EQ(back, s < 0 ? std::ceil(s) : std::floor(s)) << s;
     }
+}
+
+TEST(HandedInLocale, KeysDatesAndComparisonsFollowIt) {
+    const ForeignRegional turkish;
+    Collection c(turkish);
+    c.add(Variant(u"a"), u"file");
+    c.add(Variant(u"b"), u"FILE");  // a different key once "i" folds to a dotted capital
+    EXPECT_EQ(c.item(Variant(u"f\u0130LE")), Variant(u"a"));
+    EXPECT_EQ(brv::toText(Variant(Date{dateSerial(2024, 2, 29)}), turkish), u"29.2.2024");
+    EXPECT_NE(brv::compareStrings(u"file", u"FILE", CompareMode::Text, turkish), 0);
+    EXPECT_EQ(compareStrings(u"file", u"FILE", CompareMode::Text), 0);
 }

@@ -7,6 +7,7 @@
 
 #include "frame/convert.h"
 #include "frame/error.h"
+#include "platform/platform.h"
 #include "sql/sql_routines.h"
 
 namespace oracle {
@@ -39,7 +40,7 @@ inline std::ptrdiff_t inStr(std::ptrdiff_t start, StringView hay, StringView nee
     for (std::ptrdiff_t i = start; i + len(needle) - 1 <= len(hay); ++i) {
         const StringView part = hay.substr(static_cast<std::size_t>(i - 1), needle.size());
         const auto mode = text ? brv::CompareMode::Text : brv::CompareMode::Binary;
-        if (brv::compareStrings(part, needle, mode) == 0) return i;
+        if (brv::compareStrings(part, needle, mode, *brv::platform::host().regional) == 0) return i;
     }
     return 0;
 }

@@ -85,7 +85,7 @@ namespace {
 struct FailingFiles : platform::FileSystem {
     int32_t number;
     explicit FailingFiles(int32_t n) : number(n) {}
-    std::unique_ptr<platform::File> open(StringView, platform::OpenMode) const override {
+    std::unique_ptr<File> open(StringView, OpenMode) const override {
         throw Error(number, u"probe", u"as raised");
     }
 };
@@ -100,7 +100,7 @@ TEST(FileExists, ProbesAndAlwaysClosesTheNumber) {
     std::fputs("x", f);
     std::fclose(f);
 
-    platform::FileTable files(*platform::host().files);
+    FileTable files(*standIns().files);
     EXPECT_TRUE(fnFileExists(fromUtf8(file.string()), files));
     EXPECT_EQ(files.freeFile(), 1);  // closed again
     EXPECT_FALSE(fnFileExists(fromUtf8((dir / "missing.txt").string()), files));
@@ -113,12 +113,12 @@ TEST(FileExists, ProbesAndAlwaysClosesTheNumber) {
 
     for (int32_t n : {53, 68, 75, 76}) {
         FailingFiles failing(n);
-        platform::FileTable table(failing);
+        FileTable table(failing);
         EXPECT_FALSE(fnFileExists(u"x", table)) << n;
     }
     for (int32_t n : {52, 55, 70}) {
         FailingFiles failing(n);
-        platform::FileTable table(failing);
+        FileTable table(failing);
         try {
             fnFileExists(u"x", table);
             ADD_FAILURE() << "error " << n << " was swallowed";
@@ -132,7 +132,7 @@ TEST(FileExists, ProbesAndAlwaysClosesTheNumber) {
 }
 
 TEST(BooleanSearch, TermsAndWildcards) {
-    TextHelper t;
+    TextHelper t(standIns());
     EXPECT_EQ(t.BooleanSearch(u"war", u"Title", 1), u"Title = 'war'");
     EXPECT_EQ(t.BooleanSearch(u"war", u"Title", 2), u"Title Like 'war%'");
     EXPECT_EQ(t.BooleanSearch(u"war", u"Title", 3), u"Title Like '%war'");
@@ -153,7 +153,7 @@ TEST(BooleanSearch, TermsAndWildcards) {
 }
 
 TEST(BooleanSearch, IntegerPositionsOfSeparators) {
-    TextHelper t;
+    TextHelper t(standIns());
     // A separator may begin at 32762 at the latest; one term of any length is fine.
     const String upTo = String(32761, u'x') + u" AND y";
     EXPECT_EQ(t.BooleanSearch(upTo, u"F", 1),

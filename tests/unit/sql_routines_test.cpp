@@ -37,7 +37,7 @@ String clauses(const SelectClauses& r) {
 }
 
 TEST(SQLParseSplits, ClausesAndSelects) {
-    SQLRoutines s;
+    SQLRoutines s(standIns());
     ASSERT_EQ(parse(s, "SELECT a FROM t WHERE x = 1 ORDER BY a"), 0);
     EXPECT_EQ(s.selectCount(), 1);
     EXPECT_EQ(clauses(s.record(1)), u"SELECT a|FROM t|WHERE x = 1|||ORDER BY a|");
@@ -62,7 +62,7 @@ TEST(SQLParseSplits, ClausesAndSelects) {
 }
 
 TEST(SQLParseSplits, WritesBackAndRemovesSemicolons) {
-    SQLRoutines s;
+    SQLRoutines s(standIns());
     Variant v = String(u"a;  b ;\r\n c;");
     ASSERT_EQ(parse(s, v), 0);
     EXPECT_EQ(v, Variant(u"a;  b ; c;"));
@@ -79,7 +79,7 @@ TEST(SQLParseSplits, WritesBackAndRemovesSemicolons) {
 }
 
 TEST(SQLParseSplits, UnionWithSeveralSpacesEnds) {
-    SQLRoutines s;
+    SQLRoutines s(standIns());
     for (const char* gap : {"  ", "   "}) {
         ASSERT_EQ(
             parse(s, (std::string("SELECT a FROM t UNION") + gap + "SELECT b FROM u UNION SELECT c")
@@ -98,7 +98,7 @@ TEST(SQLParseSplits, UnionWithSeveralSpacesEnds) {
 }
 
 TEST(SQLParseFailures, ErrorsAndStateAfterwards) {
-    SQLRoutines s;
+    SQLRoutines s(standIns());
     ASSERT_EQ(parse(s, "SELECT a FROM t UNION SELECT b FROM u UNION SELECT c FROM v"), 0);
 
     Variant empty = String();
@@ -143,7 +143,7 @@ TEST(SQLParseFailures, ErrorsAndStateAfterwards) {
 }
 
 TEST(SQLClauses, SelectCountAndKeywordQuirks) {
-    SQLRoutines s;
+    SQLRoutines s(standIns());
     s.let_Where(sel(3), u"x = 1");
     EXPECT_EQ(s.selectCount(), 3);
     s.SQLAppend();  // two empty selects add nothing
@@ -200,7 +200,7 @@ String randomStatement(std::mt19937& rng) {
 
 TEST(SQLParseOracle, GeneratedStatementsMatchTheStepByStepSplitter) {
     std::mt19937 rng(2024);
-    SQLRoutines fast;
+    SQLRoutines fast(standIns());
     oracle::Model model;
     for (int i = 0; i < 20000; ++i) {
         const String statement = randomStatement(rng);
@@ -214,6 +214,20 @@ TEST(SQLParseOracle, GeneratedStatementsMatchTheStepByStepSplitter) {
         for (int r = 1; r <= 10; ++r)
             ASSERT_EQ(clauses(fast.record(r)), clauses(model.records[r - 1])) << toUtf8(statement);
     }
+}
+
+}  // namespace
+}  // namespace brv
+
+namespace brv {
+namespace {
+
+TEST(SQLParseSplits, UpperCaseThatChangesLengthKeepsClausePositions) {
+    // Folding "ß" to "SS" would shift every later position of the folded copy.
+    const ForeignRegional german;
+    SQLRoutines s(german.platform());
+    EXPECT_EQ(parse(s, "SELECT stra\xc3\x9f" "e FROM t WHERE x = 1 ORDER BY y"), 0);
+    EXPECT_EQ(clauses(s.record(1)), u"SELECT stra\u00dfe|FROM t|WHERE x = 1|||ORDER BY y|");
 }
 
 }  // namespace

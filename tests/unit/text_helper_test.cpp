@@ -21,7 +21,7 @@ String randomText(std::mt19937& rng, StringView alphabet, std::size_t maxLength)
 }
 
 TEST(TextHelperRewrites, MatchTheStepByStepVersions) {
-    TextHelper t;
+    TextHelper t(standIns());
     std::mt19937 rng(7);
     for (int i = 0; i < 5000; ++i) {
         const String s = randomText(rng, u"   ab\t", 40);
@@ -36,7 +36,7 @@ TEST(TextHelperRewrites, MatchTheStepByStepVersions) {
 }
 
 TEST(TextHelperLimits, PositionsHeldInIntegers) {
-    TextHelper t;
+    TextHelper t(standIns());
     const String late(32766, u'a');
     // The search goes on 17 characters behind a quote, at 32767 at the latest.
     const String q32750 = String(32749, u'a') + u"\"";
@@ -60,7 +60,7 @@ TEST(TextHelperLimits, PositionsHeldInIntegers) {
 }
 
 TEST(TextHelperEdges, LettersLineBreaksAndRounding) {
-    TextHelper t;
+    TextHelper t(standIns());
     EXPECT_EQ(t.LetterToNumber(u"cd"), 3);
     EXPECT_EQ(t.LetterToNumber(u""), 1);
     EXPECT_EQ(t.LetterToNumber(String(30, u'A')), 0);

@@ -47,12 +47,8 @@ class ArrayCollectionHelperCom final : public Dispatch<_ArrayCollectionHelper> {
     }
 };
 
-using Binder = Bind<ArrayCollectionHelperCom, ArrayCollectionHelper>;
-
 }  // namespace
 
-const ClassBinding kArrayCollectionHelperBinding{
-    ClassId::ArrayCollectionHelper, &__uuidof(::ArrayCollectionHelper),
-    &__uuidof(_ArrayCollectionHelper), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(ArrayCollectionHelper, ArrayCollectionHelperCom)
 
 }  // namespace brv::com

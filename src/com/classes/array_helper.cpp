@@ -37,11 +37,8 @@ class ArrayHelperCom final : public Dispatch<_ArrayHelper> {
     }
 };
 
-using Binder = Bind<ArrayHelperCom, ArrayHelper>;
-
 }  // namespace
 
-const ClassBinding kArrayHelperBinding{ClassId::ArrayHelper, &__uuidof(::ArrayHelper),
-                                       &__uuidof(_ArrayHelper), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(ArrayHelper, ArrayHelperCom)
 
 }  // namespace brv::com

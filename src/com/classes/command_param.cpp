@@ -27,12 +27,8 @@ class clsCommandParamCom final : public Dispatch<_clsCommandParam> {
     }
 };
 
-using Binder = Bind<clsCommandParamCom, clsCommandParam>;
-
 }  // namespace
 
-const ClassBinding kclsCommandParamBinding{ClassId::clsCommandParam, &__uuidof(::clsCommandParam),
-                                           &__uuidof(_clsCommandParam), &Binder::wrap,
-                                           &Binder::create};
+BREVANTO_BIND_CLASS(clsCommandParam, clsCommandParamCom)
 
 }  // namespace brv::com

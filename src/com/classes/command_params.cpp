@@ -37,11 +37,8 @@ class CommandParamsCom final : public Dispatch<_CommandParams> {
     }
 };
 
-using Binder = Bind<CommandParamsCom, CommandParams>;
-
 }  // namespace
 
-const ClassBinding kCommandParamsBinding{ClassId::CommandParams, &__uuidof(::CommandParams),
-                                         &__uuidof(_CommandParams), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(CommandParams, CommandParamsCom)
 
 }  // namespace brv::com

@@ -29,11 +29,8 @@ class DateHelperCom final : public Dispatch<_DateHelper> {
     }
 };
 
-using Binder = Bind<DateHelperCom, DateHelper>;
-
 }  // namespace
 
-const ClassBinding kDateHelperBinding{ClassId::DateHelper, &__uuidof(::DateHelper),
-                                      &__uuidof(_DateHelper), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(DateHelper, DateHelperCom)
 
 }  // namespace brv::com

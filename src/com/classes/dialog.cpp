@@ -132,11 +132,8 @@ class CDialogCom final : public Dispatch<_CDialog> {
     STDMETHODIMP LoadInto(IDispatch** target) override { return notWired(u"LoadInto", target); }
 };
 
-using Binder = Bind<CDialogCom, CDialog>;
-
 }  // namespace
 
-const ClassBinding kCDialogBinding{ClassId::CDialog, &__uuidof(::CDialog), &__uuidof(_CDialog),
-                                   &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(CDialog, CDialogCom)
 
 }  // namespace brv::com

@@ -40,11 +40,8 @@ class OS32HelperCom final : public Dispatch<_OS32Helper> {
     }
 };
 
-using Binder = Bind<OS32HelperCom, OS32Helper>;
-
 }  // namespace
 
-const ClassBinding kOS32HelperBinding{ClassId::OS32Helper, &__uuidof(::OS32Helper),
-                                      &__uuidof(_OS32Helper), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(OS32Helper, OS32HelperCom)
 
 }  // namespace brv::com

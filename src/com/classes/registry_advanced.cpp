@@ -52,12 +52,8 @@ class CRegistryAdvancedCom final : public Dispatch<_CRegistryAdvanced> {
     STDMETHODIMP put_Access(LONG lNewValue) override { return notWired(u"Access", lNewValue); }
 };
 
-using Binder = Bind<CRegistryAdvancedCom, CRegistryAdvanced>;
-
 }  // namespace
 
-const ClassBinding kCRegistryAdvancedBinding{
-    ClassId::CRegistryAdvanced, &__uuidof(::CRegistryAdvanced), &__uuidof(_CRegistryAdvanced),
-    &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(CRegistryAdvanced, CRegistryAdvancedCom)
 
 }  // namespace brv::com

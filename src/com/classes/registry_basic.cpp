@@ -65,12 +65,8 @@ class CRegistryBasicCom final : public Dispatch<_CRegistryBasic> {
     }
 };
 
-using Binder = Bind<CRegistryBasicCom, CRegistryBasic>;
-
 }  // namespace
 
-const ClassBinding kCRegistryBasicBinding{ClassId::CRegistryBasic, &__uuidof(::CRegistryBasic),
-                                          &__uuidof(_CRegistryBasic), &Binder::wrap,
-                                          &Binder::create};
+BREVANTO_BIND_CLASS(CRegistryBasic, CRegistryBasicCom)
 
 }  // namespace brv::com

@@ -74,11 +74,8 @@ class SQLRoutinesCom final : public Dispatch<_SQLRoutines> {
     }
 };
 
-using Binder = Bind<SQLRoutinesCom, SQLRoutines>;
-
 }  // namespace
 
-const ClassBinding kSQLRoutinesBinding{ClassId::SQLRoutines, &__uuidof(::SQLRoutines),
-                                       &__uuidof(_SQLRoutines), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(SQLRoutines, SQLRoutinesCom)
 
 }  // namespace brv::com

@@ -83,11 +83,8 @@ class TextHelperCom final : public Dispatch<_TextHelper> {
     }
 };
 
-using Binder = Bind<TextHelperCom, TextHelper>;
-
 }  // namespace
 
-const ClassBinding kTextHelperBinding{ClassId::TextHelper, &__uuidof(::TextHelper),
-                                      &__uuidof(_TextHelper), &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(TextHelper, TextHelperCom)
 
 }  // namespace brv::com

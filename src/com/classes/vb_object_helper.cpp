@@ -21,12 +21,8 @@ class VBObjectHelperCom final : public Dispatch<_VBObjectHelper> {
     }
 };
 
-using Binder = Bind<VBObjectHelperCom, VBObjectHelper>;
-
 }  // namespace
 
-const ClassBinding kVBObjectHelperBinding{ClassId::VBObjectHelper, &__uuidof(::VBObjectHelper),
-                                          &__uuidof(_VBObjectHelper), &Binder::wrap,
-                                          &Binder::create};
+BREVANTO_BIND_CLASS(VBObjectHelper, VBObjectHelperCom)
 
 }  // namespace brv::com

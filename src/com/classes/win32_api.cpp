@@ -58,11 +58,8 @@ class Win32APICom final : public Dispatch<_Win32API> {
     }
 };
 
-using Binder = Bind<Win32APICom, Win32API>;
-
 }  // namespace
 
-const ClassBinding kWin32APIBinding{ClassId::Win32API, &__uuidof(::Win32API), &__uuidof(_Win32API),
-                                    &Binder::wrap, &Binder::create};
+BREVANTO_BIND_CLASS(Win32API, Win32APICom)
 
 }  // namespace brv::com

@@ -1,8 +1,8 @@
-#include "platform/files.h"
+#include "frame/files.h"
 
 #include "frame/error.h"
 
-namespace brv::platform {
+namespace brv {
 
 int FileTable::freeFile() const {
     for (int n = 1; n <= 255; ++n)
@@ -25,4 +25,4 @@ File& FileTable::file(int number) {
     return *files_[number];
 }
 
-}  // namespace brv::platform
+}  // namespace brv
