@@ -226,7 +226,10 @@ TEST(SQLParseSplits, UpperCaseThatChangesLengthKeepsClausePositions) {
     // Folding "ß" to "SS" would shift every later position of the folded copy.
     const ForeignRegional german;
     SQLRoutines s(german.platform());
-    EXPECT_EQ(parse(s, "SELECT stra\xc3\x9f" "e FROM t WHERE x = 1 ORDER BY y"), 0);
+    EXPECT_EQ(parse(s,
+                    "SELECT stra\xc3\x9f"
+                    "e FROM t WHERE x = 1 ORDER BY y"),
+              0);
     EXPECT_EQ(clauses(s.record(1)), u"SELECT stra\u00dfe|FROM t|WHERE x = 1|||ORDER BY y|");
 }
 
