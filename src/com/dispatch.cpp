@@ -36,7 +36,7 @@ constexpr int kindSlot(INVOKEKIND k) {
 }
 
 void check(HRESULT hr) {
-    if (FAILED(hr)) throw HresultError{hr};
+    if (FAILED(hr)) throw Fault{hr};
 }
 
 // The automation type that a parameter's type description stands for.
@@ -52,19 +52,11 @@ VARTYPE resolve(ITypeInfo* info, const TYPEDESC& t) {
         case VT_USERDEFINED: {
             ComPtr<ITypeInfo> ref;
             check(info->GetRefTypeInfo(t.hreftype, ref.put()));
-            TYPEATTR* attr;
-            check(ref->GetTypeAttr(&attr));
-            VARTYPE vt = VT_EMPTY;
-            if (attr->typekind == TKIND_ENUM)
-                vt = VT_I4;
-            else if (attr->typekind == TKIND_ALIAS)
-                vt = resolve(ref.get(), attr->tdescAlias);
-            else if (IsEqualGUID(attr->guid, IID_IUnknown))
-                vt = VT_UNKNOWN;
-            else
-                vt = VT_DISPATCH;
-            ref->ReleaseTypeAttr(attr);
-            return vt;
+            TypeAttr attr(ref.get());
+            check(attr.result());
+            if (attr->typekind == TKIND_ENUM) return VT_I4;
+            if (attr->typekind == TKIND_ALIAS) return resolve(ref.get(), attr->tdescAlias);
+            return IsEqualGUID(attr->guid, IID_IUnknown) ? VT_UNKNOWN : VT_DISPATCH;
         }
         case VT_INT:
             return VT_I4;
@@ -73,71 +65,81 @@ VARTYPE resolve(ITypeInfo* info, const TYPEDESC& t) {
     }
 }
 
+// The vtable view of an interface: for a dual interface the library hands out the dispatch
+// view, whose functions start with IDispatch's own.
+ComPtr<ITypeInfo> vtableView(const ComPtr<ITypeInfo>& info) {
+    TypeAttr attr(info.get());
+    check(attr.result());
+    if (attr->typekind != TKIND_DISPATCH) return info;
+    HREFTYPE ref;
+    check(info->GetRefTypeOfImplType(-1, &ref));
+    ComPtr<ITypeInfo> itf;
+    check(info->GetRefTypeInfo(ref, itf.put()));
+    return itf;
+}
+
+ParamMeta paramMeta(ITypeInfo* itf, const ELEMDESC& e) {
+    const USHORT flags = e.paramdesc.wParamFlags;
+    ParamMeta p;
+    p.byref = e.tdesc.vt == VT_PTR;
+    p.vt = resolve(itf, p.byref ? *e.tdesc.lptdesc : e.tdesc);
+    p.optional = flags & PARAMFLAG_FOPT;
+    if ((flags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex) {
+        p.hasDefault = true;
+        VARIANT* given = &e.paramdesc.pparamdescex->varDefaultValue;
+        check(p.vt == VT_VARIANT ? VariantCopy(p.def.get(), given)
+                                 : VariantChangeType(p.def.get(), given, 0, p.vt));
+    }
+    return p;
+}
+
+// One function of the interface, with its name and parameter names entered into `meta`.
+FuncMeta funcMeta(ITypeInfo* itf, UINT index, TypeMeta& meta) {
+    FuncDesc fd(itf, index);
+    check(fd.result());
+    FuncMeta f;
+    f.id = fd->memid;
+    f.kind = fd->invkind;
+    f.vtableOffset = fd->oVft;
+    for (SHORT p = 0; p < fd->cParams; ++p) {
+        const ELEMDESC& e = fd->lprgelemdescParam[p];
+        if (e.paramdesc.wParamFlags & PARAMFLAG_FRETVAL)
+            f.result = resolve(itf, e.tdesc.vt == VT_PTR ? *e.tdesc.lptdesc : e.tdesc);
+        else
+            f.params.push_back(paramMeta(itf, e));
+    }
+    constexpr UINT kMaxNames = 32;
+    BSTR raw[kMaxNames] = {};
+    UINT got = 0;
+    itf->GetNames(fd->memid, raw, kMaxNames, &got);
+    std::array<Bstr, kMaxNames> names;
+    for (UINT k = 0; k < got; ++k) names[k].reset(raw[k]);
+    for (UINT k = 0; k < got; ++k) {
+        const wchar_t* name = names[k].get() ? names[k].get() : L"";
+        if (k == 0)
+            meta.names.emplace(name, fd->memid);
+        else if (k <= f.params.size())
+            f.paramNames.emplace_back(name);
+    }
+    return f;
+}
+
 std::unique_ptr<TypeMeta> build(REFIID iid) {
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(module(), path, MAX_PATH);
-    if (n == 0 || n == MAX_PATH) throw HresultError{TYPE_E_CANTLOADLIBRARY};
+    if (n == 0 || n == MAX_PATH) throw Fault{TYPE_E_CANTLOADLIBRARY};
     ComPtr<ITypeLib> lib;
     check(LoadTypeLibEx(path, REGKIND_NONE, lib.put()));
     auto meta = std::make_unique<TypeMeta>();
     check(lib->GetTypeInfoOfGuid(iid, meta->info.put()));
-    ComPtr<ITypeInfo> itf = meta->info;
-    TYPEATTR* attr;
-    check(itf->GetTypeAttr(&attr));
-    bool dispatchView = attr->typekind == TKIND_DISPATCH;
-    itf->ReleaseTypeAttr(attr);
-    if (dispatchView) {
-        HREFTYPE ref;
-        check(meta->info->GetRefTypeOfImplType(-1, &ref));
-        check(meta->info->GetRefTypeInfo(ref, itf.put()));
-    }
-    check(itf->GetTypeAttr(&attr));
-    UINT count = attr->cFuncs;
-    itf->ReleaseTypeAttr(attr);
-
-    for (UINT i = 0; i < count; ++i) {
-        FUNCDESC* fd;
-        check(itf->GetFuncDesc(i, &fd));
-        FuncMeta f;
-        f.id = fd->memid;
-        f.kind = fd->invkind;
-        f.vtableOffset = fd->oVft;
-        for (SHORT p = 0; p < fd->cParams; ++p) {
-            const ELEMDESC& e = fd->lprgelemdescParam[p];
-            USHORT flags = e.paramdesc.wParamFlags;
-            bool pointer = e.tdesc.vt == VT_PTR;
-            VARTYPE vt = resolve(itf.get(), pointer ? *e.tdesc.lptdesc : e.tdesc);
-            if (flags & PARAMFLAG_FRETVAL) {
-                f.result = vt;
-                continue;
-            }
-            ParamMeta pm;
-            pm.vt = vt;
-            pm.byref = pointer;
-            pm.optional = flags & PARAMFLAG_FOPT;
-            if ((flags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex) {
-                pm.hasDefault = true;
-                VariantInit(&pm.def);
-                VARIANT* given = &e.paramdesc.pparamdescex->varDefaultValue;
-                check(vt == VT_VARIANT ? VariantCopy(&pm.def, given)
-                                       : VariantChangeType(&pm.def, given, 0, vt));
-            }
-            f.params.push_back(pm);
-        }
-        BSTR names[32] = {};
-        UINT got = 0;
-        itf->GetNames(fd->memid, names, 32, &got);
-        for (UINT k = 0; k < got; ++k) {
-            if (k == 0)
-                meta->names.emplace(std::wstring(names[0] ? names[0] : L""), fd->memid);
-            else if (k <= f.params.size())
-                f.paramNames.emplace_back(names[k] ? names[k] : L"");
-            SysFreeString(names[k]);
-        }
+    const ComPtr<ITypeInfo> itf = vtableView(meta->info);
+    TypeAttr attr(itf.get());
+    check(attr.result());
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FuncMeta f = funcMeta(itf.get(), i, *meta);
         auto [slot, fresh] = meta->byId.try_emplace(f.id, std::array<int, 4>{-1, -1, -1, -1});
         slot->second[kindSlot(f.kind)] = static_cast<int>(meta->funcs.size());
         meta->funcs.push_back(std::move(f));
-        itf->ReleaseFuncDesc(fd);
     }
     return meta;
 }
@@ -158,10 +160,6 @@ const TypeMeta& typeMeta(REFIID iid) {
 
 void releaseTypeMeta() {
     std::lock_guard<std::mutex> lock(gMetaLock);
-    for (auto& entry : gMetas)
-        for (auto& f : entry.second->funcs)
-            for (auto& p : f.params)
-                if (p.hasDefault) VariantClear(&p.def);
     gMetas.clear();
 }
 
@@ -194,11 +192,14 @@ HRESULT getIDsOfNames(const TypeMeta& meta, LPOLESTR* names, UINT count, DISPID*
 
 namespace {
 
-// One argument as the vtable method receives it, with what is needed to write it back.
+constexpr std::size_t kMaxArgs = 16;
+
+// One argument as the vtable method receives it, with what is needed to write it back. The
+// temporary holds a converted, copied or defaulted value when the caller's own cannot be passed
+// as it is; only then is there anything to write back.
 struct Slot {
-    VARIANT temp;  // a temporary owned by the slot, when `owned`
-    bool owned = false;
-    VARIANTARG arg;  // what DispCallFunc pushes
+    UniqueVariant temp;
+    VARIANTARG arg{};  // what DispCallFunc pushes (a view, never owned)
     VARTYPE callVt = VT_EMPTY;
     VARIANT* backInto = nullptr;  // the caller's variant (inside VT_BYREF|VT_VARIANT) to update
     VARTYPE backVt = VT_EMPTY;    // ... or the caller's typed reference (VT_BYREF | backVt)
@@ -207,20 +208,19 @@ struct Slot {
     bool array = false;
     VARTYPE arrayElement = VT_EMPTY;  // element type the caller's array had
 
-    Slot() { VariantInit(&temp); }
-    Slot(const Slot&) = delete;
-    Slot& operator=(const Slot&) = delete;
-    ~Slot() {
-        if (owned) VariantClear(&temp);
+    // Passes the temporary, by reference or by value.
+    void passTemp(bool byref, VARTYPE vt) {
+        if (byref) {
+            arg.vt = VT_BYREF | vt;
+            arg.byref = vt == VT_VARIANT ? static_cast<void*>(temp.get()) : &temp->llVal;
+        } else {
+            arg = *temp.get();
+        }
+        callVt = byref || vt != VT_VARIANT ? arg.vt : VARTYPE(VT_VARIANT);
     }
 };
 
-// Thrown while preparing arguments: the Invoke result and the offending argument.
-struct ArgFault {
-    HRESULT hr;
-};
-
-void coerce(VARIANT* out, VARIANT* in, VARTYPE vt) {
+void coerce(VARIANT* out, const VARIANT* in, VARTYPE vt) {
     const VARIANT* v = in;
     while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
     if (vt == VT_BSTR && (v->vt == VT_BSTR || v->vt == (VT_BYREF | VT_BSTR))) {
@@ -234,212 +234,196 @@ void coerce(VARIANT* out, VARIANT* in, VARTYPE vt) {
         *out = *v;  // a plain value
         return;
     }
-    if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) throw Error(err::InvalidUseOfNull);
+    if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) raise(err::InvalidUseOfNull);
     HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(v), 0, vt);
-    if (FAILED(hr)) throw ArgFault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};
+    if (FAILED(hr)) throw Fault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};
 }
 
-void zeroOrDefault(Slot& s, const ParamMeta& p) {
-    s.owned = true;
+// An omitted optional parameter: its declared default, the missing value for a Variant, or
+// the type's zero.
+void defaultInto(Slot& s, const ParamMeta& p) {
     if (p.hasDefault) {
         if (p.vt == VT_VARIANT)
-            VariantCopy(&s.temp, const_cast<VARIANT*>(&p.def));
+            check(VariantCopy(s.temp.get(), const_cast<VARIANT*>(p.def.get())));
         else
-            coerce(&s.temp, const_cast<VARIANT*>(&p.def), p.vt);
+            coerce(s.temp.get(), p.def.get(), p.vt);
     } else if (p.vt == VT_VARIANT) {
-        s.temp.vt = VT_ERROR;
-        s.temp.scode = DISP_E_PARAMNOTFOUND;
+        s.temp->vt = VT_ERROR;
+        s.temp->scode = DISP_E_PARAMNOTFOUND;
     } else {
-        s.temp.vt = p.vt;
-        s.temp.llVal = 0;
+        s.temp->vt = p.vt;
+        s.temp->llVal = 0;
     }
 }
 
-void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
-    // The caller's variable: where a chain of variant references (a Variant passed on by
-    // reference, VB's own ByRef Variant) ends. It is either a value or a typed reference.
-    VARIANT* at = src;
-    while (at && at->vt == (VT_BYREF | VT_VARIANT)) {
-        if (!at->pvarVal) throw ArgFault{E_INVALIDARG};
-        at = at->pvarVal;
-    }
-    VARIANT* inner = at != src ? at : nullptr;  // reached through a reference
-    const bool typedRef = at && (at->vt & VT_BYREF);
+// The caller's variable: where a chain of variant references (a Variant passed on by reference,
+// VB's own ByRef Variant) ends. It is either a value or a typed reference.
+struct CallerValue {
+    VARIANT* at = nullptr;     // null: the argument was omitted
+    VARIANT* inner = nullptr;  // `at`, when it was reached through a reference
+    bool typedRef = false;     // `at` is VT_BYREF | some type
+};
 
-    if (p.vt == VT_VARIANT) {
-        if (!src) {
-            zeroOrDefault(s, p);
-        } else if (inner && !typedRef && p.byref) {
-            s.arg.vt = VT_BYREF | VT_VARIANT;  // straight into the caller's variable
-            s.arg.pvarVal = inner;
-            s.callVt = s.arg.vt;
-            return;
-        } else if (!typedRef && !p.byref) {
-            s.arg = *at;  // read-only view
-            s.callVt = VT_VARIANT;
-            return;
-        } else {
-            s.owned = true;
-            HRESULT hr = VariantCopyInd(&s.temp, at);
-            if (FAILED(hr)) throw ArgFault{hr};
-            if (typedRef && p.byref) {
-                s.backVt = at->vt & ~VT_BYREF;
-                s.backPtr = at->byref;
-            }
-        }
-        if (p.byref) {
-            s.arg.vt = VT_BYREF | VT_VARIANT;
-            s.arg.pvarVal = &s.temp;
-        } else {
-            s.arg = s.temp;
-        }
-        s.callVt = s.arg.vt == (VT_BYREF | VT_VARIANT) ? s.arg.vt : VARTYPE(VT_VARIANT);
-        return;
+CallerValue follow(VARIANTARG* src) {
+    CallerValue c{src};
+    while (c.at && c.at->vt == (VT_BYREF | VT_VARIANT)) {
+        if (!c.at->pvarVal) throw Fault{E_INVALIDARG};
+        c.at = c.at->pvarVal;
     }
+    if (c.at != src) c.inner = c.at;
+    c.typedRef = c.at && (c.at->vt & VT_BYREF);
+    return c;
+}
 
-    if (p.vt & VT_ARRAY) {
-        if (!p.byref) throw ArgFault{DISP_E_TYPEMISMATCH};
-        VARTYPE elem = p.vt & ~VT_ARRAY;
-        VARIANT* holder = at;
-        if (!holder || !(holder->vt & VT_ARRAY)) throw ArgFault{DISP_E_TYPEMISMATCH};
-        bool ref = holder->vt & VT_BYREF;
-        SAFEARRAY** where = ref ? holder->pparray : &holder->parray;
-        VARTYPE has = holder->vt & ~(VT_ARRAY | VT_BYREF);
-        s.arg.vt = VT_BYREF | p.vt;
+void prepareVariant(Slot& s, const ParamMeta& p, const CallerValue& c) {
+    if (!c.at) {
+        defaultInto(s, p);
+    } else if (c.inner && !c.typedRef && p.byref) {
+        s.arg.vt = VT_BYREF | VT_VARIANT;  // straight into the caller's variable
+        s.arg.pvarVal = c.inner;
         s.callVt = s.arg.vt;
-        if (has == elem && (inner || ref)) {
-            s.arg.pparray = where;
-            return;
+        return;
+    } else if (!c.typedRef && !p.byref) {
+        s.arg = *c.at;  // read-only view
+        s.callVt = VT_VARIANT;
+        return;
+    } else {
+        check(VariantCopyInd(s.temp.get(), c.at));
+        if (c.typedRef && p.byref) {
+            s.backVt = c.at->vt & ~VT_BYREF;
+            s.backPtr = c.at->byref;
         }
-        s.owned = true;
-        s.temp.vt = p.vt;
-        s.temp.parray = convertSafeArray(*where, elem);
-        s.arg.pparray = &s.temp.parray;
-        s.before = reinterpret_cast<LONGLONG>(s.temp.parray);
-        if (inner || ref) {
-            s.array = true;
-            s.arrayElement = has;
-            s.backPtr = where;
-        }
+    }
+    s.passTemp(p.byref, VT_VARIANT);
+}
+
+void prepareArray(Slot& s, const ParamMeta& p, const CallerValue& c) {
+    if (!p.byref || !c.at || !(c.at->vt & VT_ARRAY)) throw Fault{DISP_E_TYPEMISMATCH};
+    const bool ref = c.at->vt & VT_BYREF;
+    SAFEARRAY** where = ref ? c.at->pparray : &c.at->parray;
+    const VARTYPE has = c.at->vt & ~(VT_ARRAY | VT_BYREF);
+    const VARTYPE elem = p.vt & ~VT_ARRAY;
+    s.arg.vt = VT_BYREF | p.vt;
+    s.callVt = s.arg.vt;
+    if (has == elem && (c.inner || ref)) {
+        s.arg.pparray = where;
         return;
     }
+    s.temp->vt = p.vt;
+    s.temp->parray = convertSafeArray(*where, elem);
+    s.arg.pparray = &s.temp->parray;
+    s.before = reinterpret_cast<LONGLONG>(s.temp->parray);
+    if (c.inner || ref) {
+        s.array = true;
+        s.arrayElement = has;
+        s.backPtr = where;
+    }
+}
 
-    // Typed parameters.
+void prepareTyped(Slot& s, const ParamMeta& p, VARIANTARG* src, const CallerValue& c) {
     if (src && (src->vt == p.vt || src->vt == (VT_BYREF | p.vt)) &&
         (p.byref == bool(src->vt & VT_BYREF) || !p.byref)) {
-        if (p.byref) {
-            s.arg = *src;
-        } else if (src->vt & VT_BYREF) {
-            s.owned = true;
-            HRESULT hr = VariantCopyInd(&s.temp, src);
-            if (FAILED(hr)) throw ArgFault{hr};
-            s.arg = s.temp;
+        if (!p.byref && (src->vt & VT_BYREF)) {
+            check(VariantCopyInd(s.temp.get(), src));
+            s.arg = *s.temp.get();
         } else {
             s.arg = *src;
         }
         s.callVt = s.arg.vt;
         return;
     }
-    if (inner && p.byref && (inner->vt == p.vt || inner->vt == (VT_BYREF | p.vt))) {
+    if (c.inner && p.byref && (c.inner->vt == p.vt || c.inner->vt == (VT_BYREF | p.vt))) {
         s.arg.vt = VT_BYREF | p.vt;
-        s.arg.byref = inner->vt & VT_BYREF ? inner->byref : &inner->llVal;
+        s.arg.byref = c.inner->vt & VT_BYREF ? c.inner->byref : &c.inner->llVal;
         s.callVt = s.arg.vt;
         return;
     }
     if (!src) {
-        zeroOrDefault(s, p);
+        defaultInto(s, p);
     } else {
-        s.owned = true;
-        coerce(&s.temp, at, p.vt);
-        if (typedRef) {
-            s.backVt = at->vt & ~VT_BYREF;
-            s.backPtr = at->byref;
-        } else if (inner) {
-            s.backInto = inner;
+        coerce(s.temp.get(), c.at, p.vt);
+        if (c.typedRef) {
+            s.backVt = c.at->vt & ~VT_BYREF;
+            s.backPtr = c.at->byref;
+        } else if (c.inner) {
+            s.backInto = c.inner;
         }
     }
-    s.before = s.temp.llVal;
-    if (p.byref) {
-        s.arg.vt = VT_BYREF | p.vt;
-        s.arg.byref = &s.temp.llVal;
-    } else {
-        s.arg = s.temp;
-    }
-    s.callVt = s.arg.vt;
+    s.before = s.temp->llVal;
+    s.passTemp(p.byref, p.vt);
+}
+
+// `src` is null for an omitted argument.
+void prepare(Slot& s, const ParamMeta& p, VARIANTARG* src) {
+    const CallerValue c = follow(src);
+    if (p.vt == VT_VARIANT)
+        prepareVariant(s, p, c);
+    else if (p.vt & VT_ARRAY)
+        prepareArray(s, p, c);
+    else
+        prepareTyped(s, p, src, c);
 }
 
 // After the call: hands changed temporaries back to the caller's variables, converted to
 // their types; one that cannot take the value raises 13 (10 for a fixed array resized).
 void writeBack(Slot& s) {
-    if (!s.owned) return;
     if (s.array) {
-        if (reinterpret_cast<LONGLONG>(s.temp.parray) == s.before) return;
-        replaceArray(static_cast<SAFEARRAY**>(s.backPtr),
-                     convertSafeArray(s.temp.parray, s.arrayElement));
-        return;
-    }
-    if (s.backInto) {
-        if (s.temp.llVal == s.before) return;
+        if (reinterpret_cast<LONGLONG>(s.temp->parray) == s.before) return;
+        SafeArray converted(convertSafeArray(s.temp->parray, s.arrayElement));
+        replaceArray(static_cast<SAFEARRAY**>(s.backPtr), converted.release());
+    } else if (s.backInto) {
+        if (s.temp->llVal == s.before) return;
         VariantClear(s.backInto);
-        *s.backInto = s.temp;
-        VariantInit(&s.temp);
-        return;
-    }
-    if (s.backPtr) {
+        s.temp.releaseTo(s.backInto);
+    } else if (s.backPtr) {
         VARIANT ref;
         VariantInit(&ref);
         ref.vt = VT_BYREF | s.backVt;
         ref.byref = s.backPtr;
-        VARIANT value = s.temp;
-        VariantInit(&s.temp);
+        VARIANT value;
+        s.temp.releaseTo(&value);
         writeThrough(&ref, value);
     }
 }
 
-}  // namespace
-
-HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID iid, DISPID id,
-               WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
-               UINT* argErr) {
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    if (!params) params = &none;
+// The member a call names with its flags; null when there is none.
+const FuncMeta* selectMember(const TypeMeta& meta, DISPID id, WORD flags) {
     auto found = meta.byId.find(id);
-    if (found == meta.byId.end()) return DISP_E_MEMBERNOTFOUND;
-    const auto& slots = found->second;
-    auto pick = [&](int k) { return slots[k] >= 0 ? &meta.funcs[slots[k]] : nullptr; };
+    if (found == meta.byId.end()) return nullptr;
+    auto pick = [&](int k) {
+        return found->second[k] >= 0 ? &meta.funcs[found->second[k]] : nullptr;
+    };
     const FuncMeta* f = nullptr;
     if (flags & DISPATCH_METHOD) f = pick(0);
     // JScript calls a property with arguments as a method: cp.Item("a").
     if (!f && (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) f = pick(1);
     if (!f && (flags & DISPATCH_PROPERTYPUT)) f = pick(2) ? pick(2) : pick(3);
     if (!f && (flags & DISPATCH_PROPERTYPUTREF)) f = pick(3);  // Set needs a set member
-    if (!f) return DISP_E_MEMBERNOTFOUND;
+    return f;
+}
 
-    const std::size_t n = f->params.size();
-    constexpr std::size_t kMax = 16;
-    if (n + 1 > kMax) return DISP_E_BADPARAMCOUNT;
-    const bool put = f->kind == INVOKE_PROPERTYPUT || f->kind == INVOKE_PROPERTYPUTREF;
-    const UINT total = params->cArgs, named = params->cNamedArgs;
-    if (named > total || (total && !params->rgvarg) || (named && !params->rgdispidNamedArgs))
+// Which caller argument (an index into rgvarg, -1 for none) goes to each parameter: named
+// arguments by their dispatch identifiers, the new value of a property put last, positional
+// arguments from the first parameter on.
+HRESULT mapArguments(const FuncMeta& f, const DISPPARAMS& dp, std::array<int, kMaxArgs>& source,
+                     UINT* argErr) {
+    const std::size_t n = f.params.size();
+    const bool put = f.kind == INVOKE_PROPERTYPUT || f.kind == INVOKE_PROPERTYPUTREF;
+    const UINT total = dp.cArgs, named = dp.cNamedArgs;
+    if (named > total || (total && !dp.rgvarg) || (named && !dp.rgdispidNamedArgs))
         return E_INVALIDARG;
-
-    // Which caller argument (index into rgvarg) goes to which parameter.
-    int source[kMax];
-    for (auto& v : source) v = -1;
+    source.fill(-1);
     bool valueNamed = false;
     for (UINT i = 0; i < named; ++i) {
-        DISPID pid = params->rgdispidNamedArgs[i];
-        std::size_t target;
+        const DISPID pid = dp.rgdispidNamedArgs[i];
+        std::size_t target = n;
         if (pid == DISPID_PROPERTYPUT && put) {
             target = n - 1;
             valueNamed = true;
         } else if (pid >= 0 && static_cast<std::size_t>(pid) < (put ? n - 1 : n)) {
             target = static_cast<std::size_t>(pid);
-        } else {
-            if (argErr) *argErr = i;
-            return DISP_E_PARAMNOTFOUND;
         }
-        if (source[target] >= 0) {
+        if (target == n || source[target] >= 0) {
             if (argErr) *argErr = i;
             return DISP_E_PARAMNOTFOUND;
         }
@@ -456,77 +440,105 @@ HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID ii
         if (source[j] >= 0) return DISP_E_PARAMNOTFOUND;
         source[j] = static_cast<int>(total - 1 - j);
     }
-
-    Slot slot[kMax];
-    VARTYPE types[kMax];
-    VARIANTARG* args[kMax];
-    VARIANT ret{};
-    try {
-        for (std::size_t i = 0; i < n; ++i) {
-            const ParamMeta& p = f->params[i];
-            VARIANTARG* src = source[i] >= 0 ? &params->rgvarg[source[i]] : nullptr;
-            if (src && src->vt == VT_ERROR && src->scode == DISP_E_PARAMNOTFOUND) {
-                if (!p.optional) return DISP_E_PARAMNOTOPTIONAL;
-                src = nullptr;
-            }
-            if (!src && !p.optional) return DISP_E_PARAMNOTOPTIONAL;
-            try {
-                prepare(slot[i], p, src);
-            } catch (const ArgFault& fault) {
-                if (argErr && source[i] >= 0) *argErr = static_cast<UINT>(source[i]);
-                return fault.hr;
-            }
-            types[i] = slot[i].callVt;
-            args[i] = &slot[i].arg;
-        }
-    } catch (const Error& e) {
-        fillExcepInfo(excepInfo, reportError(e, cls, iid));
-        return DISP_E_EXCEPTION;
-    } catch (const HresultError& e) {
-        return e.hr;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-
-    std::size_t count = n;
-    VARIANTARG retArg{};
-    if (f->result != VT_EMPTY) {
-        if (f->result == VT_VARIANT) {
-            retArg.vt = VT_BYREF | VT_VARIANT;
-            retArg.pvarVal = &ret;
-        } else {
-            ret.vt = f->result;
-            ret.llVal = 0;
-            retArg.vt = VT_BYREF | f->result;
-            retArg.byref = &ret.llVal;
-        }
-        types[count] = retArg.vt;
-        args[count] = &retArg;
-        ++count;
-    }
-
-    VARIANT hrv{};
-    HRESULT hr = DispCallFunc(self, static_cast<ULONG_PTR>(f->vtableOffset), CC_STDCALL, VT_ERROR,
-                              static_cast<UINT>(count), types, args, &hrv);
-    if (SUCCEEDED(hr)) hr = hrv.scode;
-    // Every argument is written back; the first failure is reported unless the member failed.
     for (std::size_t i = 0; i < n; ++i) {
-        try {
-            writeBack(slot[i]);
-        } catch (...) {
-            if (SUCCEEDED(hr)) hr = reportCurrentException(cls, iid);
+        VARIANTARG* src = source[i] >= 0 ? &dp.rgvarg[source[i]] : nullptr;
+        if (src && src->vt == VT_ERROR && src->scode == DISP_E_PARAMNOTFOUND) source[i] = -1;
+        if (source[i] < 0 && !f.params[i].optional) return DISP_E_PARAMNOTOPTIONAL;
+    }
+    return S_OK;
+}
+
+// One call of a member through its vtable slot: the prepared arguments, the result, and the
+// write-backs afterwards.
+class Frame {
+  public:
+    explicit Frame(const FuncMeta& f) : f_(f) {}
+
+    // Throws what an argument cannot pass with; `argErr` then names that argument.
+    void prepare(const DISPPARAMS& dp, const std::array<int, kMaxArgs>& source, UINT* argErr) {
+        for (std::size_t i = 0; i < f_.params.size(); ++i) {
+            try {
+                brv::com::prepare(slots_[i], f_.params[i],
+                                  source[i] >= 0 ? &dp.rgvarg[source[i]] : nullptr);
+            } catch (...) {
+                if (argErr && source[i] >= 0) *argErr = static_cast<UINT>(source[i]);
+                throw;
+            }
+            types_[i] = slots_[i].callVt;
+            args_[i] = &slots_[i].arg;
         }
     }
-    if (FAILED(hr)) {
-        VariantClear(&ret);
-        if (hr == E_POINTER || hr == E_INVALIDARG || hr == E_OUTOFMEMORY) return hr;
-        fillExcepInfo(excepInfo, hr);
-        return DISP_E_EXCEPTION;
+
+    // The member's own HRESULT; a failed write-back is reported unless the member failed.
+    HRESULT call(void* self, const ClassInfo& cls, REFIID iid) {
+        std::size_t count = f_.params.size();
+        VARIANTARG retArg{};
+        if (f_.result != VT_EMPTY) {
+            if (f_.result == VT_VARIANT) {
+                retArg.vt = VT_BYREF | VT_VARIANT;
+                retArg.pvarVal = result_.get();
+            } else {
+                result_->vt = f_.result;
+                result_->llVal = 0;
+                retArg.vt = VT_BYREF | f_.result;
+                retArg.byref = &result_->llVal;
+            }
+            types_[count] = retArg.vt;
+            args_[count] = &retArg;
+            ++count;
+        }
+        VARIANT hrv{};
+        HRESULT hr =
+            DispCallFunc(self, static_cast<ULONG_PTR>(f_.vtableOffset), CC_STDCALL, VT_ERROR,
+                         static_cast<UINT>(count), types_.data(), args_.data(), &hrv);
+        if (SUCCEEDED(hr)) hr = hrv.scode;
+        for (std::size_t i = 0; i < f_.params.size(); ++i) {
+            try {
+                writeBack(slots_[i]);
+            } catch (...) {
+                if (SUCCEEDED(hr)) hr = report(&cls, iid);
+            }
+        }
+        return hr;
     }
-    if (result)
-        *result = ret;
-    else
-        VariantClear(&ret);
+
+    UniqueVariant& result() { return result_; }
+
+  private:
+    const FuncMeta& f_;
+    std::array<Slot, kMaxArgs> slots_;
+    std::array<VARTYPE, kMaxArgs> types_{};
+    std::array<VARIANTARG*, kMaxArgs> args_{};
+    UniqueVariant result_;
+};
+
+// A failed late-bound call: a runtime error travels in EXCEPINFO, a bare HRESULT as itself.
+HRESULT failed(HRESULT hr, EXCEPINFO* excepInfo) {
+    return takeErrorInfo(excepInfo, hr) ? DISP_E_EXCEPTION : hr;
+}
+
+}  // namespace
+
+HRESULT invoke(void* self, const TypeMeta& meta, const ClassInfo& cls, REFIID iid, DISPID id,
+               WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+               UINT* argErr) {
+    const DISPPARAMS none{nullptr, nullptr, 0, 0};
+    const DISPPARAMS& dp = params ? *params : none;
+    const FuncMeta* f = selectMember(meta, id, flags);
+    if (!f) return DISP_E_MEMBERNOTFOUND;
+    if (f->params.size() + 1 > kMaxArgs) return DISP_E_BADPARAMCOUNT;
+    std::array<int, kMaxArgs> source;
+    if (HRESULT hr = mapArguments(*f, dp, source, argErr); FAILED(hr)) return hr;
+
+    Frame frame(*f);
+    try {
+        frame.prepare(dp, source, argErr);
+    } catch (...) {
+        return failed(report(&cls, iid), excepInfo);
+    }
+    const HRESULT hr = frame.call(self, cls, iid);
+    if (FAILED(hr)) return failed(hr, excepInfo);
+    if (result) frame.result().releaseTo(result);
     return S_OK;
 }
 

@@ -3,17 +3,13 @@
 // arguments itself and calls the same vtable method that early-bound clients call.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
 #include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "com/ole.h"
 #include "com/raii.h"
 #include "frame/roster.h"
 
@@ -24,7 +20,7 @@ struct ParamMeta {
     bool byref = false;
     bool optional = false;
     bool hasDefault = false;
-    VARIANT def{};  // the declared default (owned by the cache)
+    UniqueVariant def;  // the declared default, converted to the parameter's type
 };
 
 struct FuncMeta {
@@ -50,8 +46,8 @@ struct TypeMeta {
     std::unordered_map<DISPID, std::array<int, 4>> byId;
 };
 
-// Built on first use, kept until the server unloads. Throws HresultError when the type
-// library cannot be read.
+// Built on first use, kept until the server unloads. Throws a Fault when the type library
+// cannot be read.
 const TypeMeta& typeMeta(REFIID iid);
 void releaseTypeMeta();
 

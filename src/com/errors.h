@@ -1,28 +1,34 @@
-// Automation errors at the boundary: a core Error becomes an HRESULT plus IErrorInfo (number,
-// source, description, the interface's GUID). No exception leaves a COM entry point.
+// Failures at the boundary. Two kinds leave an entry point: a runtime error (brv::Error: number,
+// source, description), which becomes an HRESULT plus IErrorInfo, and a Fault, a bare HRESULT
+// for a call the platform itself refuses (E_POINTER, DISP_E_TYPEMISMATCH for an argument that
+// cannot convert), which clears any stale error information. Every entry point ends in a
+// catch-all that calls report(); nothing else turns an exception into an HRESULT, and no
+// exception crosses the ABI.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
+#include "com/ole.h"
 #include "frame/error.h"
 #include "frame/roster.h"
 
 namespace brv::com {
 
+struct Fault {
+    HRESULT hr;
+};
+
 // Positive numbers travel as 0x800A0000 + number so that clients read the plain number back;
 // negative numbers already are HRESULTs.
-HRESULT hresultOf(int32_t number);
+HRESULT hresultOf(int32_t number) noexcept;
 
-HRESULT reportError(const Error& e, const ClassInfo& cls, REFIID iid) noexcept;
-// For use inside a catch block: maps Error, HresultError and std::bad_alloc.
-HRESULT reportCurrentException(const ClassInfo& cls, REFIID iid) noexcept;
-// A failure without a description of its own (E_POINTER...): clears stale error information.
-HRESULT reportPlain(HRESULT hr) noexcept;
+// For use inside a catch block: the HRESULT of the exception in flight, with the thread's error
+// information set for a runtime error (source defaults to the class's programmatic identifier;
+// out of memory is error 7, anything unforeseen error 51) and cleared for a Fault. `cls` may be
+// null where no class is involved (the source is then the library's name).
+HRESULT report(const ClassInfo* cls, REFIID iid) noexcept;
 
-// Moves the thread's error information into `ei` (for late-bound calls).
-void fillExcepInfo(EXCEPINFO* ei, HRESULT hr) noexcept;
+// For a late-bound call that failed with `hr`: moves the thread's error information into `ei`
+// and says whether there was any (a runtime error, which Invoke answers with DISP_E_EXCEPTION).
+// Without `ei` the information stays for the caller to read.
+bool takeErrorInfo(EXCEPINFO* ei, HRESULT hr) noexcept;
 
 }  // namespace brv::com

@@ -4,14 +4,11 @@
 // how a wiring mistake shows up.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
 #include <memory>
 #include <type_traits>
 
+#include "com/errors.h"
+#include "com/ole.h"
 #include "com/raii.h"
 #include "com/server.h"
 #include "com/values.h"
@@ -22,7 +19,7 @@ namespace brv::com {
 
 template <typename P>
 P* deref(P* p) {
-    if (!p) throw HresultError{E_POINTER};
+    if (!p) throw Fault{E_POINTER};
     return p;
 }
 
@@ -154,7 +151,7 @@ void store(const std::shared_ptr<C>& v, I** out, bool) {
     if (!v) return;
     ComPtr<IDispatch> d = ComPtr<IDispatch>::attach(wrapCore(v));
     if (FAILED(d->QueryInterface(__uuidof(I), reinterpret_cast<void**>(out))))
-        throw HresultError{E_NOINTERFACE};
+        throw Fault{E_NOINTERFACE};
 }
 
 // One argument on its way to the core method: converted on construction, written back (for a

@@ -1,11 +1,5 @@
 // The server entry points: class objects by CLSID, unloading, and registration machine-wide
 // (DllRegisterServer) or for the current user (DllInstall with "user").
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-#include <olectl.h>
-// clang-format on
-
 #include <array>
 #include <atomic>
 #include <string>
@@ -14,6 +8,7 @@
 #include "com/classes.h"
 #include "com/dispatch.h"
 #include "com/idl.h"
+#include "com/ole.h"
 #include "com/raii.h"
 #include "com/server.h"
 
@@ -48,10 +43,8 @@ class ClassFactory final : public SingleInterface<IClassFactory> {
             ComPtr<IDispatch> obj =
                 ComPtr<IDispatch>::attach(binding_.wrap(binding_.create(platform::host())));
             return obj->QueryInterface(riid, ppv);
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
         } catch (...) {
-            return E_FAIL;
+            return report(&classInfo(binding_.id), *binding_.iid);
         }
     }
     STDMETHODIMP LockServer(BOOL lock) override {
@@ -67,10 +60,6 @@ std::wstring guidText(REFGUID g) {
     wchar_t buf[40];
     StringFromGUID2(g, buf, 40);
     return buf;
-}
-
-std::wstring wide(StringView s) {
-    return std::wstring(s.begin(), s.end());
 }
 
 std::wstring modulePath() {
@@ -103,9 +92,9 @@ std::vector<Key> registrationKeys() {
     std::wstring dir = path.substr(0, path.find_last_of(L"\\/") + 1);
     for (const ClassBinding* b : bindings()) {
         const ClassInfo& info = classInfo(b->id);
-        std::wstring progId = wide(info.progId);
+        std::wstring progId = wideString(info.progId);
         std::wstring iid = guidText(*b->iid);
-        keys.push_back({L"Interface\\" + iid, {{L"", wide(info.defaultInterface)}}});
+        keys.push_back({L"Interface\\" + iid, {{L"", wideString(info.defaultInterface)}}});
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid", {{L"", kPsOaInterface}}});
         keys.push_back({L"Interface\\" + iid + L"\\ProxyStubClsid32", {{L"", kPsOaInterface}}});
         keys.push_back(
@@ -113,7 +102,7 @@ std::vector<Key> registrationKeys() {
         // A class that clients may not create is registered by CLSID only, so that creating
         // it reaches DllGetClassObject and fails there with CLASS_E_CLASSNOTAVAILABLE.
         std::wstring clsid = guidText(*b->clsid);
-        keys.push_back({L"CLSID\\" + clsid, {{L"", wide(info.name)}}});
+        keys.push_back({L"CLSID\\" + clsid, {{L"", wideString(info.name)}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\InprocServer32",
                         {{L"", path}, {L"ThreadingModel", L"Apartment"}}});
         keys.push_back({L"CLSID\\" + clsid + L"\\TypeLib", {{L"", libid}}});
@@ -291,11 +280,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
 
 STDAPI DllCanUnloadNow() {
     if (serverInUse()) return S_FALSE;
-    try {
-        releaseTypeMeta();
-    } catch (...) {
-        return S_FALSE;
-    }
+    releaseTypeMeta();
     return S_OK;
 }
 
@@ -305,7 +290,7 @@ static HRESULT guarded(F f) noexcept {
     try {
         return f();
     } catch (...) {
-        return E_OUTOFMEMORY;
+        return report(nullptr, GUID_NULL);
     }
 }
 

@@ -88,7 +88,7 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
             (*info)->AddRef();
             return S_OK;
         } catch (...) {
-            return reportCurrentException(info_, __uuidof(Itf));
+            return report(&info_, __uuidof(Itf));
         }
     }
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
@@ -97,7 +97,7 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
         try {
             return getIDsOfNames(meta(), names, count, ids);
         } catch (...) {
-            return reportCurrentException(info_, __uuidof(Itf));
+            return report(&info_, __uuidof(Itf));
         }
     }
     STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
@@ -107,7 +107,7 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
             return invoke(static_cast<Itf*>(this), meta(), info_, __uuidof(Itf), id, flags, params,
                           result, excepInfo, argErr);
         } catch (...) {
-            return reportCurrentException(info_, __uuidof(Itf));
+            return report(&info_, __uuidof(Itf));
         }
     }
 
@@ -129,7 +129,7 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
             std::tuple<A...> all(args...);
             return callWith(method, all, std::make_index_sequence<n>{});
         } catch (...) {
-            return reportCurrentException(info_, __uuidof(Itf));
+            return report(&info_, __uuidof(Itf));
         }
     }
 
@@ -138,9 +138,9 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
     HRESULT notWired(const char16_t* member, const A&...) noexcept {
         try {
             String text = standardDescription(err::ActionNotSupported) + u" (" + member + u")";
-            return reportError(Error(err::ActionNotSupported, {}, text), info_, __uuidof(Itf));
+            throw Error(err::ActionNotSupported, {}, text);
         } catch (...) {
-            return reportCurrentException(info_, __uuidof(Itf));
+            return report(&info_, __uuidof(Itf));
         }
     }
 
@@ -158,7 +158,7 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
         constexpr std::size_t n = sizeof...(I);
         if constexpr (!std::is_void_v<R>) {
             auto* out = std::get<n>(all);
-            if (!out) return reportPlain(E_POINTER);
+            if (!out) throw Fault{E_POINTER};
             *out = std::remove_pointer_t<decltype(out)>{};
         }
         std::tuple<Arg<std::tuple_element_t<I, Params>, std::tuple_element_t<I, Tuple>>...> held(

@@ -1,13 +1,12 @@
-// Small owners for the automation resources: BSTR, VARIANT, interface pointers and a
-// SAFEARRAY data lock. Each releases what it holds exactly once; release() hands ownership on.
+// Small owners for the automation resources: BSTR, VARIANT, interface pointers, SAFEARRAY and
+// its data lock, and the descriptions borrowed from an ITypeInfo. Each releases what it holds
+// exactly once; release() hands ownership on.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
+#include <new>
 #include <utility>
+
+#include "com/ole.h"
 
 namespace brv::com {
 
@@ -121,6 +120,37 @@ class ComPtr {
     T* p_ = nullptr;
 };
 
+class SafeArray {
+  public:
+    SafeArray() = default;
+    explicit SafeArray(SAFEARRAY* owned) : sa_(owned) {}
+    SafeArray(const SafeArray&) = delete;
+    SafeArray& operator=(const SafeArray&) = delete;
+    SafeArray(SafeArray&& o) noexcept : sa_(std::exchange(o.sa_, nullptr)) {}
+    SafeArray& operator=(SafeArray&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.sa_, nullptr));
+        return *this;
+    }
+    ~SafeArray() { reset(); }
+
+    // A new array; throws std::bad_alloc when the platform cannot make it.
+    static SafeArray create(VARTYPE vt, UINT dims, SAFEARRAYBOUND* bounds) {
+        SafeArray a(SafeArrayCreate(vt, dims, bounds));
+        if (!a.sa_) throw std::bad_alloc();
+        return a;
+    }
+
+    SAFEARRAY* get() const { return sa_; }
+    SAFEARRAY* release() { return std::exchange(sa_, nullptr); }
+    void reset(SAFEARRAY* sa = nullptr) {
+        if (sa_) SafeArrayDestroy(sa_);
+        sa_ = sa;
+    }
+
+  private:
+    SAFEARRAY* sa_ = nullptr;
+};
+
 // SafeArrayAccessData for one scope.
 class ArrayData {
   public:
@@ -138,6 +168,42 @@ class ArrayData {
   private:
     SAFEARRAY* sa_;
     void* data_ = nullptr;
+};
+
+// The descriptions that an ITypeInfo lends (TYPEATTR, FUNCDESC), given back to it on every
+// path. result() says whether the loan was granted.
+class TypeAttr {
+  public:
+    explicit TypeAttr(ITypeInfo* info) : info_(info), hr_(info->GetTypeAttr(&p_)) {}
+    TypeAttr(const TypeAttr&) = delete;
+    TypeAttr& operator=(const TypeAttr&) = delete;
+    ~TypeAttr() {
+        if (p_) info_->ReleaseTypeAttr(p_);
+    }
+    HRESULT result() const { return hr_; }
+    const TYPEATTR* operator->() const { return p_; }
+
+  private:
+    ITypeInfo* info_;
+    TYPEATTR* p_ = nullptr;
+    HRESULT hr_;
+};
+
+class FuncDesc {
+  public:
+    FuncDesc(ITypeInfo* info, UINT index) : info_(info), hr_(info->GetFuncDesc(index, &p_)) {}
+    FuncDesc(const FuncDesc&) = delete;
+    FuncDesc& operator=(const FuncDesc&) = delete;
+    ~FuncDesc() {
+        if (p_) info_->ReleaseFuncDesc(p_);
+    }
+    HRESULT result() const { return hr_; }
+    const FUNCDESC* operator->() const { return p_; }
+
+  private:
+    ITypeInfo* info_;
+    FUNCDESC* p_ = nullptr;
+    HRESULT hr_;
 };
 
 }  // namespace brv::com

@@ -3,13 +3,9 @@
 // mapping between core objects and the interface pointers that stand for them.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
 #include <memory>
 
+#include "com/ole.h"
 #include "frame/roster.h"
 #include "platform/platform.h"
 

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "com/errors.h"
 #include "com/raii.h"
 #include "com/server.h"
 #include "frame/roster.h"
@@ -12,12 +13,11 @@ namespace brv::com {
 
 String toString(BSTR b) {
     if (!b) return {};
-    return String(reinterpret_cast<const char16_t*>(b), SysStringLen(b));
+    return fromWide(b, SysStringLen(b));
 }
 
 BSTR allocBstr(StringView s) {
-    BSTR b =
-        SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
+    BSTR b = SysAllocStringLen(wideChars(s), static_cast<UINT>(s.size()));
     if (!b) throw std::bad_alloc();
     return b;
 }
@@ -216,7 +216,7 @@ class ClientObject final : public Object {
         if (!disp_) raise(err::ObjectNotSet);
         DISPID id = DISPID_VALUE;
         if (!name.empty()) {
-            std::wstring w(name.begin(), name.end());
+            std::wstring w = wideString(name);
             LPOLESTR names[1] = {w.data()};
             if (FAILED(disp_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
                 raise(err::NoSuchMember);
@@ -305,7 +305,7 @@ class Enumerator final : public SingleInterface<IEnumVARIANT> {
             }
         } catch (...) {
             for (ULONG i = 0; i < n; ++i) VariantClear(&rgVar[i]);
-            return E_OUTOFMEMORY;
+            return report(nullptr, IID_IEnumVARIANT);
         }
         if (fetched) *fetched = n;
         return n == celt ? S_OK : S_FALSE;
@@ -373,7 +373,7 @@ Variant fromVariant(const VARIANT& in) {
         case VT_UI1:
             return Variant(static_cast<uint8_t>(byref ? *v->pbVal : v->bVal));
         case VT_RECORD:
-            raise(458);  // a type the automation layer does not support
+            raise(err::UnsupportedAutomationType);
         default: {
             // Other numeric types (VT_I1, VT_UI2, VT_I8, VT_DECIMAL...) arrive as Double or Long.
             UniqueVariant tmp;
@@ -476,10 +476,10 @@ SAFEARRAY* toSafeArray(const Array& a) {
     std::vector<SAFEARRAYBOUND> bounds;
     for (auto& b : a.bounds())
         bounds.push_back({static_cast<ULONG>(b.count), static_cast<LONG>(b.lower)});
-    SAFEARRAY* sa = SafeArrayCreate(vt, static_cast<UINT>(bounds.size()), bounds.data());
-    if (!sa) throw std::bad_alloc();
-    try {
-        ArrayData data(sa);
+    SafeArray sa = SafeArray::create(vt, static_cast<UINT>(bounds.size()), bounds.data());
+    {
+        ArrayData data(sa.get());
+        if (!data.ok()) throw std::bad_alloc();
         auto* base = static_cast<char*>(data.data());
         const auto& items = a.items();
         for (std::size_t i = 0; i < items.size(); ++i) {
@@ -490,13 +490,10 @@ SAFEARRAY* toSafeArray(const Array& a) {
                 raise(err::TypeMismatch);
             VARIANT owned;
             v.releaseTo(&owned);
-            putElement(vt, base + i * sa->cbElements, owned);
+            putElement(vt, base + i * sa.get()->cbElements, owned);
         }
-    } catch (...) {
-        SafeArrayDestroy(sa);
-        throw;
     }
-    return sa;
+    return sa.release();
 }
 
 SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt) {
@@ -504,11 +501,10 @@ SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt) {
     VARTYPE vt = VT_EMPTY;
     if (FAILED(SafeArrayGetVartype(sa, &vt)) || !isElementType(vt)) raise(err::TypeMismatch);
     auto bounds = boundsOf(sa);
-    SAFEARRAY* out = SafeArrayCreate(elementVt, static_cast<UINT>(bounds.size()), bounds.data());
-    if (!out) throw std::bad_alloc();
-    try {
-        std::size_t n = elementCount(bounds);
-        ArrayData from(sa), to(out);
+    SafeArray out = SafeArray::create(elementVt, static_cast<UINT>(bounds.size()), bounds.data());
+    const std::size_t n = elementCount(bounds);
+    {
+        ArrayData from(sa), to(out.get());
         if (n && (!from.ok() || !to.ok())) raise(err::TypeMismatch);
         for (std::size_t i = 0; i < n; ++i) {
             VARIANT view = elementView(vt, static_cast<char*>(from.data()) + i * sa->cbElements);
@@ -518,45 +514,34 @@ SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt) {
             if (FAILED(hr)) raise(view.vt == VT_NULL ? err::InvalidUseOfNull : err::TypeMismatch);
             VARIANT owned;
             v.releaseTo(&owned);
-            putElement(elementVt, static_cast<char*>(to.data()) + i * out->cbElements, owned);
+            putElement(elementVt, static_cast<char*>(to.data()) + i * out.get()->cbElements, owned);
         }
-    } catch (...) {
-        SafeArrayDestroy(out);
-        throw;
     }
-    return out;
+    return out.release();
 }
 
 void replaceArray(SAFEARRAY** where, SAFEARRAY* fresh) {
+    SafeArray held(fresh);
     SAFEARRAY* old = *where;
     if (!old || (!(old->fFeatures & (FADF_FIXEDSIZE | FADF_STATIC)) && old->cLocks == 0)) {
         if (old) SafeArrayDestroy(old);
-        *where = fresh;
+        *where = held.release();
         return;
     }
-    struct Owned {
-        SAFEARRAY* sa;
-        ~Owned() {
-            if (sa) SafeArrayDestroy(sa);
-        }
-    } held{fresh};
     bool same = fresh && fresh->cDims == old->cDims;
     for (USHORT d = 0; same && d < old->cDims; ++d)
         same = fresh->rgsabound[d].lLbound == old->rgsabound[d].lLbound &&
                fresh->rgsabound[d].cElements == old->rgsabound[d].cElements;
-    if (!same) raise(10);  // This array is fixed or temporarily locked
+    if (!same) raise(err::ArrayFixedOrLocked);
     VARTYPE want = VT_EMPTY, has = VT_EMPTY;
     if (FAILED(SafeArrayGetVartype(old, &want))) want = VT_VARIANT;
-    if (FAILED(SafeArrayGetVartype(fresh, &has)) || has != want) {
-        SAFEARRAY* converted = convertSafeArray(fresh, want);
-        SafeArrayDestroy(held.sa);
-        held.sa = converted;
-    }
+    if (FAILED(SafeArrayGetVartype(fresh, &has)) || has != want)
+        held.reset(convertSafeArray(fresh, want));
     // Some implementations copy the source's features too; the owner's flags must stay.
     const USHORT features = old->fFeatures;
-    HRESULT hr = SafeArrayCopyData(held.sa, old);
+    HRESULT hr = SafeArrayCopyData(held.get(), old);
     old->fFeatures = features;
-    if (FAILED(hr)) raise(10);
+    if (FAILED(hr)) raise(err::ArrayFixedOrLocked);
 }
 
 void storeThrough(VARTYPE vt, void* p, VARIANT& value) {

@@ -2,21 +2,11 @@
 // SAFEARRAY and Array, IDispatch and Object, Enumeration and IEnumVARIANT.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the OLE headers, which need its types
-#include <oleauto.h>
-// clang-format on
-
+#include "com/ole.h"
 #include "frame/collection.h"
 #include "frame/variant.h"
 
 namespace brv::com {
-
-// An argument fault that the binding layer answers with a plain HRESULT (E_POINTER,
-// DISP_E_TYPEMISMATCH...) rather than with an automation error.
-struct HresultError {
-    HRESULT hr;
-};
 
 String toString(BSTR b);  // a null BSTR reads as empty
 BSTR allocBstr(StringView s);

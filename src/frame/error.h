@@ -17,8 +17,11 @@ inline constexpr int32_t InvalidCall = 5;
 inline constexpr int32_t Overflow = 6;
 inline constexpr int32_t OutOfMemory = 7;
 inline constexpr int32_t SubscriptOutOfRange = 9;
+inline constexpr int32_t ArrayFixedOrLocked = 10;
 inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
+inline constexpr int32_t DllNotLoaded = 48;
+inline constexpr int32_t InternalError = 51;
 inline constexpr int32_t BadFileNameOrNumber = 52;
 inline constexpr int32_t FileNotFound = 53;
 inline constexpr int32_t BadFileMode = 54;
@@ -37,7 +40,9 @@ inline constexpr int32_t NoSuchMember = 438;
 inline constexpr int32_t ActionNotSupported = 445;
 inline constexpr int32_t ArgumentNotOptional = 449;
 inline constexpr int32_t WrongArgumentCount = 450;
+inline constexpr int32_t DllEntryNotFound = 453;
 inline constexpr int32_t DuplicateKey = 457;
+inline constexpr int32_t UnsupportedAutomationType = 458;
 }  // namespace err
 
 // The runtime's standard text for a number; "Application-defined or object-defined error"

@@ -16,6 +16,26 @@ using StringView = std::u16string_view;
 String fromUtf8(std::string_view utf8);
 std::string toUtf8(StringView text);
 
+#ifdef _WIN32
+// On Windows the platform's wide characters are these same UTF-16 code units.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+inline const wchar_t* wideChars(StringView s) {
+    return reinterpret_cast<const wchar_t*>(s.data());
+}
+inline wchar_t* wideChars(String& s) {
+    return reinterpret_cast<wchar_t*>(s.data());
+}
+inline std::wstring wideString(StringView s) {
+    return std::wstring(wideChars(s), s.size());
+}
+inline String fromWide(const wchar_t* p, std::size_t n) {
+    return String(reinterpret_cast<const char16_t*>(p), n);
+}
+inline String fromWide(const wchar_t* p) {
+    return p ? String(reinterpret_cast<const char16_t*>(p)) : String();
+}
+#endif
+
 // "Trimmed" everywhere in this library means: spaces (U+0020) only, tabs and line breaks stay.
 StringView trimSpaces(StringView text);
 StringView trimLeadingSpaces(StringView text);

@@ -18,7 +18,7 @@ class SQLRoutinesCom final : public Dispatch<_SQLRoutines> {
     }
     // The statement reaches the caller's variable with its line breaks replaced also when the
     // split fails afterwards (too many selects, clauses out of order), as a by-reference
-    // argument does in the runtime; call() writes back only after success.
+    // argument does in the runtime: call() writes a changed argument back after a failure too.
     STDMETHODIMP SQLParse(VARIANT* strSQL, short* result) override {
         return call(&SQLRoutines::SQLParse, strSQL, result);
     }

@@ -41,12 +41,7 @@ class TextHelperCom final : public Dispatch<_TextHelper> {
     }
     STDMETHODIMP ReplaceText(BSTR TextToFix, BSTR* CharToReplace, BSTR* NewChar,
                              BSTR* result) override {
-// The Windows headers define ReplaceText as a macro (the find-and-replace dialog); the interface
-// method above is renamed along with it, the core member must not be.
-#pragma push_macro("ReplaceText")
-#undef ReplaceText
         return call(&TextHelper::ReplaceText, TextToFix, CharToReplace, NewChar, result);
-#pragma pop_macro("ReplaceText")
     }
     STDMETHODIMP ReplaceChr10withCrLf(VARIANT TextToFix, VARIANT* result) override {
         return call(&TextHelper::ReplaceChr10withCrLf, TextToFix, result);

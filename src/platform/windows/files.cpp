@@ -64,7 +64,7 @@ class WinFile final : public File {
 
 bool isDirectory(const String& path) {
     BRV_WINAPI("kernel32", GetFileAttributesW);
-    const DWORD a = GetFileAttributesW_(reinterpret_cast<const wchar_t*>(path.c_str()));
+    const DWORD a = GetFileAttributesW_(wideChars(path));
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -84,8 +84,8 @@ std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const
     const DWORD disposition = mode == OpenMode::Input    ? OPEN_EXISTING
                               : mode == OpenMode::Output ? CREATE_ALWAYS
                                                          : OPEN_ALWAYS;
-    HANDLE h = CreateFileW_(reinterpret_cast<const wchar_t*>(p.c_str()), access, share, nullptr,
-                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW_(wideChars(p), access, share, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         auto file = std::make_unique<WinFile>(h);
         if (mode == OpenMode::Append) {

@@ -9,7 +9,7 @@ String HostProcess::commandLineArguments() const {
     BRV_WINAPI("kernel32", GetCommandLineW);
     const wchar_t* line = GetCommandLineW_();
     if (!line) return {};
-    StringView s(reinterpret_cast<const char16_t*>(line));
+    const String s = fromWide(line);
     // Skip the program's name: quoted up to the closing quote, otherwise up to the first
     // space or tab; then the white space that separates it from the arguments.
     std::size_t i = 0;

@@ -10,10 +10,6 @@ namespace brv::platform {
 
 namespace {
 
-const wchar_t* wide(StringView s) {
-    return reinterpret_cast<const wchar_t*>(s.data());
-}
-
 int clampLength(std::size_t n) {
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
@@ -22,8 +18,8 @@ String mapCase(StringView text, DWORD flag) {
     BRV_WINAPI("kernel32", LCMapStringW);
     if (text.empty()) return {};
     String out(text.size(), u'\0');
-    const int n = LCMapStringW_(LOCALE_USER_DEFAULT, flag, wide(text), clampLength(text.size()),
-                                reinterpret_cast<wchar_t*>(out.data()), clampLength(out.size()));
+    const int n = LCMapStringW_(LOCALE_USER_DEFAULT, flag, wideChars(text),
+                                clampLength(text.size()), wideChars(out), clampLength(out.size()));
     if (n <= 0) return String(text);
     out.resize(static_cast<std::size_t>(n));
     return out;
@@ -33,8 +29,8 @@ String mapCase(StringView text, DWORD flag) {
 
 int HostRegional::compareText(StringView a, StringView b) const {
     BRV_WINAPI("kernel32", CompareStringW);
-    const int r = CompareStringW_(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wide(a),
-                                  clampLength(a.size()), wide(b), clampLength(b.size()));
+    const int r = CompareStringW_(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideChars(a),
+                                  clampLength(a.size()), wideChars(b), clampLength(b.size()));
     return r == CSTR_LESS_THAN ? -1 : r == CSTR_EQUAL ? 0 : 1;
 }
 
@@ -50,8 +46,9 @@ String HostRegional::formatDate(double serial) const {
     BRV_WINAPI("oleaut32", SysFreeString);
     BRV_WINAPI("oleaut32", SysStringLen);
     BSTR out = nullptr;
-    if (FAILED(VarBstrFromDate_(serial, LOCALE_USER_DEFAULT, 0, &out)) || !out) raise(13);
-    String s(reinterpret_cast<const char16_t*>(out), SysStringLen_(out));
+    if (FAILED(VarBstrFromDate_(serial, LOCALE_USER_DEFAULT, 0, &out)) || !out)
+        raise(err::TypeMismatch);
+    String s = fromWide(out, SysStringLen_(out));
     SysFreeString_(out);
     return s;
 }
@@ -60,20 +57,18 @@ std::optional<double> HostRegional::parseDate(StringView text) const {
     BRV_WINAPI("oleaut32", VarDateFromStr);
     String copy(text);  // the function wants a terminated string
     DATE d = 0;
-    if (FAILED(
-            VarDateFromStr_(reinterpret_cast<LPOLESTR>(copy.data()), LOCALE_USER_DEFAULT, 0, &d)))
-        return std::nullopt;
+    if (FAILED(VarDateFromStr_(wideChars(copy), LOCALE_USER_DEFAULT, 0, &d))) return std::nullopt;
     return d;
 }
 
 std::string HostRegional::toAnsi(StringView text) const {
     BRV_WINAPI("kernel32", WideCharToMultiByte);
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte_(CP_ACP, 0, wide(text), clampLength(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+    const int n = WideCharToMultiByte_(CP_ACP, 0, wideChars(text), clampLength(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        WideCharToMultiByte_(CP_ACP, 0, wide(text), clampLength(text.size()), out.data(), n,
+        WideCharToMultiByte_(CP_ACP, 0, wideChars(text), clampLength(text.size()), out.data(), n,
                              nullptr, nullptr);
     return out;
 }
@@ -85,8 +80,7 @@ String HostRegional::fromAnsi(std::string_view bytes) const {
         MultiByteToWideChar_(CP_ACP, 0, bytes.data(), clampLength(bytes.size()), nullptr, 0);
     String out(static_cast<std::size_t>(n > 0 ? n : 0), u'\0');
     if (n > 0)
-        MultiByteToWideChar_(CP_ACP, 0, bytes.data(), clampLength(bytes.size()),
-                             reinterpret_cast<wchar_t*>(out.data()), n);
+        MultiByteToWideChar_(CP_ACP, 0, bytes.data(), clampLength(bytes.size()), wideChars(out), n);
     return out;
 }
 

@@ -7,9 +7,9 @@ namespace brv::platform::win {
 FARPROC resolve(const char* library, const char* entry) {
     HMODULE module = GetModuleHandleA(library);
     if (!module) module = LoadLibraryA(library);
-    if (!module) raise(48);  // Error in loading DLL
+    if (!module) raise(err::DllNotLoaded);
     FARPROC fn = GetProcAddress(module, entry);
-    if (!fn) raise(453);  // Specified DLL function not found
+    if (!fn) raise(err::DllEntryNotFound);
     return fn;
 }
 
