@@ -1,5 +1,7 @@
 // Native numbered-file backend over POSIX descriptors, with the runtime's error numbers.
+#include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +67,37 @@ std::string parentOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Raises the runtime's error for a failed open or create of `p`.
+[[noreturn]] void raiseOpenError(int error, const std::string& p) {
+    switch (error) {
+        case ENOENT:
+            raise(isDirectory(parentOf(p)) ? err::FileNotFound : err::PathNotFound);
+        case ENOTDIR:
+            raise(err::PathNotFound);
+        case EISDIR:
+            raise(err::PathFileAccess);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            raise(err::PermissionDenied);
+        case ENAMETOOLONG:
+            raise(err::BadFileNameOrNumber);
+        case ENXIO:
+        case ENODEV:
+            raise(err::DeviceUnavailable);
+        case EMFILE:
+        case ENFILE:
+            raise(err::TooManyFiles);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
+bool hasNul(StringView path) {
+    return path.find(u'\0') != StringView::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const {
@@ -86,26 +119,71 @@ std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const
     }
     const int fd = ::open(p.c_str(), flags, 0666);
     if (fd >= 0) return std::make_unique<PosixFile>(fd);
+    raiseOpenError(errno, p);
+}
+
+void HostFileSystem::makeFolder(StringView path) const {
+    if (path.empty() || hasNul(path)) raise(err::BadFileNameOrNumber);
+    const std::string p = toUtf8(path);
+    if (::mkdir(p.c_str(), 0777) == 0) return;
+    switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+            raise(err::PathNotFound);
+        case ENAMETOOLONG:
+            raise(err::BadFileNameOrNumber);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
+std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
+    if (hasNul(pattern)) raise(err::BadFileNameOrNumber);
+    const std::string p = toUtf8(pattern);
+    const auto slash = p.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : p.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (name == "*.*") name = "*";  // as on Windows, where it also matches names without a dot
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return std::nullopt;
+    std::optional<String> found;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (::fnmatch(name.c_str(), entry->d_name, 0) == 0) {
+            found = fromUtf8(entry->d_name);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+bool HostFileSystem::createNewFile(StringView path) const {
+    if (path.empty()) raise(err::PathFileAccess);
+    if (hasNul(path)) raise(err::BadFileNameOrNumber);
+    const std::string p = toUtf8(path);
+    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    raiseOpenError(errno, p);
+}
+
+void HostFileSystem::deleteFile(StringView path) const {
+    if (path.empty() || hasNul(path)) raise(err::BadFileNameOrNumber);
+    const std::string p = toUtf8(path);
+    if (isDirectory(p)) raise(err::FileNotFound);  // Kill deletes files only
+    if (::unlink(p.c_str()) == 0) return;
     switch (errno) {
         case ENOENT:
             raise(isDirectory(parentOf(p)) ? err::FileNotFound : err::PathNotFound);
         case ENOTDIR:
             raise(err::PathNotFound);
-        case EISDIR:
-            raise(err::PathFileAccess);
         case EACCES:
         case EPERM:
-        case EROFS:
-        case ETXTBSY:
+        case EBUSY:
             raise(err::PermissionDenied);
-        case ENAMETOOLONG:
-            raise(err::BadFileNameOrNumber);
-        case ENXIO:
-        case ENODEV:
-            raise(err::DeviceUnavailable);
-        case EMFILE:
-        case ENFILE:
-            raise(err::TooManyFiles);
         default:
             raise(err::PathFileAccess);
     }

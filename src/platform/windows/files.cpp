@@ -68,6 +68,14 @@ bool isDirectory(const String& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+const wchar_t* wide(const String& s) {
+    return reinterpret_cast<const wchar_t*>(s.c_str());
+}
+
+bool badName(StringView path) {
+    return path.empty() || path.find(u'\0') != StringView::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const {
@@ -117,6 +125,100 @@ std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const
         case ERROR_TOO_MANY_OPEN_FILES:
             raise(err::TooManyFiles);
         default:
+            raise(err::PathFileAccess);
+    }
+}
+
+void HostFileSystem::makeFolder(StringView path) const {
+    BRV_WINAPI("kernel32", CreateDirectoryW);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    if (CreateDirectoryW_(wide(p), nullptr)) return;
+    switch (GetLastError_()) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            raise(err::PathNotFound);
+        case ERROR_NOT_READY:
+            raise(err::DeviceUnavailable);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+            raise(err::BadFileNameOrNumber);
+        default:  // it exists, or access is denied
+            raise(err::PathFileAccess);
+    }
+}
+
+std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
+    BRV_WINAPI("kernel32", FindFirstFileW);
+    BRV_WINAPI("kernel32", FindClose);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (pattern.find(u'\0') != StringView::npos) raise(err::BadFileNameOrNumber);
+    const String p(pattern);
+    WIN32_FIND_DATAW data{};
+    HANDLE h = FindFirstFileW_(wide(p), &data);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError_();
+        if (e == ERROR_INVALID_NAME || e == ERROR_BAD_PATHNAME) raise(err::BadFileNameOrNumber);
+        return std::nullopt;
+    }
+    FindClose_(h);
+    return String(reinterpret_cast<const char16_t*>(data.cFileName));
+}
+
+bool HostFileSystem::createNewFile(StringView path) const {
+    BRV_WINAPI("kernel32", CreateFileW);
+    BRV_WINAPI("kernel32", CloseHandle);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    HANDLE h = CreateFileW_(wide(p), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle_(h);
+        return true;
+    }
+    switch (GetLastError_()) {
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return false;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+            raise(err::PathNotFound);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_SHARING_VIOLATION:
+            raise(err::PermissionDenied);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+            raise(err::BadFileNameOrNumber);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
+void HostFileSystem::deleteFile(StringView path) const {
+    BRV_WINAPI("kernel32", DeleteFileW);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    if (DeleteFileW_(wide(p))) return;
+    switch (GetLastError_()) {
+        case ERROR_FILE_NOT_FOUND:
+            raise(err::FileNotFound);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+            raise(err::PathNotFound);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            raise(err::PermissionDenied);
+        case ERROR_INVALID_NAME:
+            raise(err::BadFileNameOrNumber);
+        default:  // read-only, a folder, denied
             raise(err::PathFileAccess);
     }
 }
