@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <vector>
 
@@ -19,11 +18,10 @@ using namespace brv;
 
 namespace {
 
-// Folders and files of drive C: in memory, Windows style. Logs every change.
+// Folders and files in memory, Windows style, drive C: empty at first. Logs every change.
 class MemoryFiles : public platform::FileSystem {
   public:
-    std::set<String> folders{u"C:"};
-    std::set<String> files;
+    mutable std::set<String> folders{u"C:"}, files;
     std::set<String> readOnly;  // folders that refuse new files
     mutable std::vector<String> log;
 
@@ -35,54 +33,41 @@ class MemoryFiles : public platform::FileSystem {
         return String(!p.empty() && p.back() == u'\\' ? p.substr(0, p.size() - 1) : p);
     }
 
-    std::unique_ptr<File> open(StringView path, OpenMode) const override {
-        const String p(path);
-        if (folders.count(strip(p))) brv::raise(err::PathFileAccess);
-        if (!folders.count(parentOf(p))) brv::raise(err::PathNotFound);
-        if (!files.count(p)) brv::raise(err::FileNotFound);
-        struct Empty : File {
-            std::string read(std::size_t) override { return {}; }
-            void write(std::string_view) override {}
-            int64_t length() override { return 0; }
-            bool atEnd() override { return true; }
-        };
-        return std::make_unique<Empty>();
+    std::unique_ptr<File> open(StringView, OpenMode) const override {
+        brv::raise(err::FileNotFound);
     }
     void makeFolder(StringView path) const override {
         const String p = strip(path);
         log.push_back(u"mkdir " + p);
         if (folders.count(p) || files.count(p)) brv::raise(err::PathFileAccess);
         if (!folders.count(parentOf(p))) brv::raise(err::PathNotFound);
-        const_cast<MemoryFiles*>(this)->folders.insert(p);
+        folders.insert(p);
     }
+    // Only the folder listings ("*.*") the helpers make, and exact names.
     std::optional<String> firstEntry(StringView pattern) const override {
         const String p(pattern);
-        if (p.size() >= 3 && p.substr(p.size() - 3) == u"*.*") {
-            const String folder = strip(StringView(p).substr(0, p.size() - 3));
-            if (!folders.count(folder)) return std::nullopt;
-            if (folder.find(u'\\') != String::npos) return String(u".");
-            for (const auto& set : {folders, files})
-                for (const String& f : set)
-                    if (parentOf(f) == folder) return f.substr(folder.size() + 1);
-            return std::nullopt;  // an empty root has no "." entry
+        if (!p.ends_with(u"*.*")) {
+            if (folders.count(p) || files.count(p)) return p.substr(p.rfind(u'\\') + 1);
+            return std::nullopt;
         }
-        if (folders.count(p) || files.count(p)) return p.substr(p.rfind(u'\\') + 1);
+        const String folder = strip(StringView(p).substr(0, p.size() - 3));
+        if (!folders.count(folder)) return std::nullopt;
+        if (folder.find(u'\\') != String::npos) return String(u".");
+        for (const auto& set : {folders, files})  // a root has no "." entry
+            for (const String& f : set)
+                if (parentOf(f) == folder) return f;
         return std::nullopt;
     }
     bool createNewFile(StringView path) const override {
         const String p(path);
         log.push_back(u"create " + p);
-        if (folders.count(p)) brv::raise(err::PermissionDenied);
+        if (folders.count(p) || readOnly.count(parentOf(p))) brv::raise(err::PermissionDenied);
         if (!folders.count(parentOf(p))) brv::raise(err::PathNotFound);
-        if (readOnly.count(parentOf(p))) brv::raise(err::PermissionDenied);
-        if (files.count(p)) return false;
-        const_cast<MemoryFiles*>(this)->files.insert(p);
-        return true;
+        return files.insert(p).second;
     }
     void deleteFile(StringView path) const override {
-        const String p(path);
-        log.push_back(u"delete " + p);
-        if (!const_cast<MemoryFiles*>(this)->files.erase(p)) brv::raise(err::FileNotFound);
+        log.push_back(u"delete " + String(path));
+        if (!files.erase(String(path))) brv::raise(err::FileNotFound);
     }
 };
 
@@ -119,61 +104,22 @@ Date at(int y, int m, int d, int h = 0, int mi = 0) {
 
 }  // namespace
 
-// --- paths ------------------------------------------------------------------------------------
-
-TEST(PathNames, SplitAtTheLastBackslashOnly) {
-    Stage s;
-    OS32Helper h(s.platform());
-    EXPECT_EQ(h.FileNameNoPath(u"C:\\dir\\file.txt"), u"file.txt");
-    EXPECT_EQ(h.FileNameNoPath(u"file.txt"), u"");
-    EXPECT_EQ(h.FileNameNoPath(u"C:\\dir\\"), u"");
-    EXPECT_EQ(h.FileNameNoPath(u"C:/dir/file.txt"), u"");
-    EXPECT_EQ(h.FileNameNoPath(u""), u"");
-    EXPECT_EQ(h.PathNameNoFile(u"C:\\dir\\file.txt"), u"C:\\dir");
-    EXPECT_EQ(h.PathNameNoFile(u"C:\\file.txt"), u"C:");
-    EXPECT_EQ(h.PathNameNoFile(u"C:\\dir\\"), u"C:\\dir");
-    EXPECT_EQ(h.PathNameNoFile(u"file.txt"), u"");
-    // Positions are Integers; a name ending in "\" is answered before any scan.
-    const String longName(40000, u'a');
-    expectError(6, [&] { h.FileNameNoPath(longName); });
-    expectError(6, [&] { h.PathNameNoFile(longName); });
-    EXPECT_EQ(h.FileNameNoPath(longName + u"\\"), u"");
-    EXPECT_EQ(h.FileNameNoPath(String(32765, u'a') + u"\\b"), u"b");
-}
-
-TEST(PathNames, SeparatorTrimsAsItAdds) {
-    Stage s;
-    OS32Helper h(s.platform());
-    EXPECT_EQ(h.AddDirectorySeparator(u" C:\\dir "), u" C:\\dir\\");
-    EXPECT_EQ(h.AddDirectorySeparator(u" C:\\dir\\ "), u"C:\\dir\\");
-    EXPECT_EQ(h.AddDirectorySeparator(u"C:/dir/"), u"C:/dir/");
-    EXPECT_EQ(h.AddDirectorySeparator(u""), u"\\");
-    EXPECT_EQ(h.AddDirectorySeparator(u"   "), u"\\");
-    EXPECT_EQ(h.AddDirectorySeparator(u"\tC:\\dir\t"), u"\tC:\\dir\t\\");
-}
-
-// --- folders ----------------------------------------------------------------------------------
-
 TEST(Folders, ValidFolderWritesTheSeparatorBack) {
     Stage s;
     s.files.folders.insert(u"C:\\Windows");
     s.files.files.insert(u"C:\\Windows\\win.ini");
     OS32Helper h(s.platform());
-    String path = u"C:\\Windows";
+    String path = u"C:\\Windows", file = u"C:\\Windows\\win.ini", empty, root = u"C:";
     EXPECT_TRUE(h.IsValidFolder(path));
     EXPECT_EQ(path, u"C:\\Windows\\");
-    String file = u"C:\\Windows\\win.ini";
     EXPECT_FALSE(h.IsValidFolder(file));
     EXPECT_EQ(file, u"C:\\Windows\\win.ini\\");
-    String empty;
     EXPECT_FALSE(h.IsValidFolder(empty));
     EXPECT_EQ(empty, u"");
-    String root = u"C:";
     EXPECT_TRUE(h.IsValidFolder(root));  // it holds the Windows folder
     s.files.folders = {u"D:"};
-    String emptyRoot = u"D:\\";
-    EXPECT_FALSE(h.IsValidFolder(emptyRoot));                  // a root has no "." entry
-    EXPECT_FALSE(h.IsValidFilePath(u"C:\\Windows\\win.ini"));  // its folder is gone
+    root = u"D:\\";
+    EXPECT_FALSE(h.IsValidFolder(root));  // an empty root lists nothing
 }
 
 TEST(Folders, MakeDirectoryCreatesOneLevelAPassFromTheRoot) {
@@ -192,19 +138,9 @@ TEST(Folders, MakeDirectoryCreatesOneLevelAPassFromTheRoot) {
 TEST(Folders, MakeDirectoryRefusesWhatIsNotOnADrive) {
     Stage s;
     OS32Helper h(s.platform());
-    const char16_t* message =
-        u"MakeDirectory does not support the use of UNC path names. Please use a fully "
-        u"qualified drive mapping.";
-    for (const char16_t* bad : {u"\\\\server\\share\\x", u"", u"   ", u"relative\\x", u"C"}) {
-        try {
-            h.MakeDirectory(bad);
-            ADD_FAILURE() << "no error for " << toUtf8(bad);
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), 5);
-            EXPECT_EQ(e.description(), message);
-            EXPECT_EQ(e.source(), u"");
-        }
-    }
+    for (const char16_t* bad : {u"\\\\server\\share\\x", u"", u"   ", u"relative\\x", u"C"})
+        expectError(
+            5, [&] { h.MakeDirectory(bad); }, u"");
     EXPECT_TRUE(s.files.log.empty());
     // A level that cannot be made stops the walk with the file system's error.
     s.files.files.insert(u"C:\\taken");
@@ -246,17 +182,6 @@ TEST(Folders, WriteAccessNeverTouchesAnExistingFile) {
     EXPECT_EQ(s.files.files.size(), 1u);
 }
 
-TEST(Folders, FilePathUsesTheSharedProbe) {
-    Stage s;
-    s.files.folders.insert(u"C:\\d");
-    s.files.files.insert(u"C:\\d\\a.txt");
-    OS32Helper h(s.platform());
-    EXPECT_TRUE(h.IsValidFilePath(u"C:\\d\\a.txt"));
-    EXPECT_FALSE(h.IsValidFilePath(u"C:\\d\\b.txt"));
-    EXPECT_FALSE(h.IsValidFilePath(u"C:\\x\\a.txt"));
-    EXPECT_FALSE(h.IsValidFilePath(u"C:\\d"));
-}
-
 // The native file system itself, on a scratch folder.
 TEST(Folders, NativeFolderServices) {
     namespace fs = std::filesystem;
@@ -281,8 +206,6 @@ TEST(Folders, NativeFolderServices) {
     fs::remove_all(dir);
 }
 
-// --- the error box ----------------------------------------------------------------------------
-
 TEST(ErrorBox, FourLinesAndTheWriteBack) {
     Stage s;
     OS32Helper h(s.platform());
@@ -302,8 +225,6 @@ TEST(ErrorBox, FourLinesAndTheWriteBack) {
     EXPECT_EQ(s.rec.captions, (std::vector<String>{u"Brevanto", u"Brevanto"}));
 }
 
-// --- month arithmetic -------------------------------------------------------------------------
-
 TEST(Calendar, MonthAdditionClampsAndKeepsTheTime) {
     EXPECT_EQ(addMonths(at(2023, 1, 31).serial, 1), at(2023, 2, 28).serial);
     EXPECT_EQ(addMonths(at(2024, 1, 31, 6).serial, 1), at(2024, 2, 29, 6).serial);
@@ -322,54 +243,6 @@ TEST(Calendar, MonthAdditionClampsAndKeepsTheTime) {
     EXPECT_EQ(monthsBetween(at(2024, 2, 1).serial, at(2023, 12, 31).serial), -2);
 }
 
-TEST(DateHelperTest, FirstLastAndDaysOfTheMonth) {
-    Stage s;
-    DateHelper d(s.platform());
-    EXPECT_EQ(d.DaysInMonth(at(2023, 12, 31)), 31);
-    EXPECT_EQ(d.DaysInMonth(at(2024, 2, 15)), 29);
-    EXPECT_EQ(d.DaysInMonth(at(2023, 2, 15)), 28);
-    EXPECT_EQ(d.FirstDayOfMonth(at(2024, 3, 17, 10, 30)), at(2024, 3, 1, 10, 30));
-    EXPECT_EQ(d.LastDayOfMonth(at(2023, 1, 31)), at(2023, 1, 31));
-    EXPECT_EQ(d.LastDayOfMonth(at(2024, 2, 15, 18)), at(2024, 2, 29, 18));
-    EXPECT_EQ(d.FirstDayOfMonth(at(1800, 7, 20, 9)), at(1800, 7, 1, 9));
-    EXPECT_EQ(d.LastDayOfMonth(at(1899, 12, 3, 9)), at(1899, 12, 31, 9));
-    // The ends of the date range.
-    EXPECT_EQ(d.FirstDayOfMonth(at(100, 1, 31)), at(100, 1, 1));
-    EXPECT_EQ(d.LastDayOfMonth(at(100, 1, 1)), at(100, 1, 31));
-    expectError(5, [&] { d.DaysInMonth(at(9999, 12, 1)); });
-    expectError(5, [&] { d.LastDayOfMonth(at(9999, 12, 1)); });
-    EXPECT_EQ(d.FirstDayOfMonth(at(9999, 12, 31, 23, 59)), at(9999, 12, 1, 23, 59));
-    expectError(5, [&] { d.FirstDayOfMonth(Date{-700000}); });
-}
-
-TEST(DateHelperTest, LeapYearSweep) {
-    Stage s;
-    DateHelper d(s.platform());
-    for (int year = 1600; year <= 2400; ++year) {
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        ASSERT_EQ(d.DaysInMonth(at(year, 2, 10)), leap ? 29 : 28) << year;
-        ASSERT_EQ(d.LastDayOfMonth(at(year, 2, 1)), at(year, 2, leap ? 29 : 28)) << year;
-        ASSERT_EQ(d.DaysInMonth(at(year, 1, 31)), 31) << year;
-    }
-}
-
-TEST(DateHelperTest, MonthNumbersAsText) {
-    Stage s;
-    DateHelper d(s.platform());
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 4, 30), at(2024, 6, 1)), u"03");
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 1, 30), at(2024, 2, 1)), u"02");
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 5, 1), at(2024, 5, 31)), u"01");
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 5, 1), at(2024, 4, 1)), u"00");
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 5, 1), at(2024, 1, 1)), u"-03");
-    EXPECT_EQ(d.MonthNumberAsText(at(2024, 5, 1), at(2026, 5, 1)), u"25");
-    EXPECT_EQ(d.MonthNumberAsText(at(2000, 1, 1), at(2010, 1, 1)), u"121");
-    // 2730 years is 32760 months; a few more leave the Integer range.
-    EXPECT_EQ(d.MonthNumberAsText(at(100, 1, 1), at(2830, 7, 1)), u"32767");
-    expectError(6, [&] { d.MonthNumberAsText(at(100, 1, 1), at(2830, 8, 1)); });
-    EXPECT_EQ(d.MonthNumberAsText(at(2830, 7, 1), at(100, 1, 1)), u"-32765");
-    expectError(6, [&] { d.MonthNumberAsText(at(9999, 1, 1), at(100, 1, 1)); });
-}
-
 TEST(DateHelperTest, FullDateTimeAddsTheTimeOfDay) {
     Stage s;
     s.rec.time = at(2026, 12, 6, 18).serial;
@@ -382,21 +255,9 @@ TEST(DateHelperTest, FullDateTimeAddsTheTimeOfDay) {
     EXPECT_EQ(d.FullDateTime(String(40000, u'1')), 0);
 }
 
-// --- display helpers --------------------------------------------------------------------------
-
 TEST(DisplayHelpers, HourglassOnlyForTrue) {
     Stage s;
     VBObjectHelper v(s.platform());
     for (int16_t show : {-1, 0, 1, -2}) v.MouseHourGlass(show);
     EXPECT_EQ(s.rec.pointers, (std::vector<int>{11, 0, 0, 0}));
-}
-
-TEST(DisplayHelpers, RowCountPhrasing) {
-    Stage s;
-    VBObjectHelper v(s.platform());
-    EXPECT_EQ(v.fnRowsReturned(0), Variant(String(u"No Rows Returned")));
-    EXPECT_EQ(v.fnRowsReturned(1), Variant(String(u"1 Row Returned")));
-    EXPECT_EQ(v.fnRowsReturned(-3), Variant(String(u"-3 Rows Returned")));
-    EXPECT_EQ(v.fnRowsReturned(25000), Variant(String(u"25000 Rows Returned")));
-    EXPECT_EQ(v.fnRowsReturned(-2147483647 - 1), Variant(String(u"-2147483648 Rows Returned")));
 }

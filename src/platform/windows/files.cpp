@@ -136,6 +136,7 @@ void HostFileSystem::makeFolder(StringView path) const {
     const String p(path);
     if (CreateDirectoryW_(wide(p), nullptr)) return;
     switch (GetLastError_()) {
+        case ERROR_FILE_NOT_FOUND:  // Wine's answer for a drive that does not exist
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
@@ -185,6 +186,7 @@ bool HostFileSystem::createNewFile(StringView path) const {
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
             return false;
+        case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
             raise(err::PathNotFound);
