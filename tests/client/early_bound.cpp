@@ -517,14 +517,20 @@ void arrayAndCommandLineCalls() {
 }
 }  // namespace
 
+template <typename I>
+I* created(const char* name, REFCLSID clsid, REFIID iid) {
+    I* p = nullptr;
+    checkHr(
+        name,
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&p)),
+        S_OK);
+    return p;
+}
+
 // What script clients cannot send to the date, display and folder helpers: dates outside the
 // range, negative serials, an automation boolean that is neither True nor False, null strings.
 void dateAndFolderCalls() {
-    _DateHelper* d = nullptr;
-    checkHr("DateHelper",
-            CoCreateInstance(CLSID_DateHelper, nullptr, CLSCTX_INPROC_SERVER, IID__DateHelper,
-                             reinterpret_cast<void**>(&d)),
-            S_OK);
+    auto* d = created<_DateHelper>("DateHelper", CLSID_DateHelper, IID__DateHelper);
     if (d) {
         DATE in = -1.25, out = 0;  // 29 December 1899, 06:00
         checkHr("FirstDayOfMonth before 1900", d->FirstDayOfMonth(&in, &out), S_OK);
@@ -543,11 +549,7 @@ void dateAndFolderCalls() {
         check("  is 0", full == 0);
         d->Release();
     }
-    _VBObjectHelper* v = nullptr;
-    checkHr("VBObjectHelper",
-            CoCreateInstance(CLSID_VBObjectHelper, nullptr, CLSCTX_INPROC_SERVER,
-                             IID__VBObjectHelper, reinterpret_cast<void**>(&v)),
-            S_OK);
+    auto* v = created<_VBObjectHelper>("VBObjectHelper", CLSID_VBObjectHelper, IID__VBObjectHelper);
     if (v) {
         VARIANT_BOOL one = 1;
         checkHr("MouseHourGlass with 1", v->MouseHourGlass(&one), S_OK);
@@ -555,11 +557,7 @@ void dateAndFolderCalls() {
         checkHr("MouseHourGlass without a pointer", v->MouseHourGlass(nullptr), E_POINTER);
         v->Release();
     }
-    _OS32Helper* o = nullptr;
-    checkHr("OS32Helper",
-            CoCreateInstance(CLSID_OS32Helper, nullptr, CLSCTX_INPROC_SERVER, IID__OS32Helper,
-                             reinterpret_cast<void**>(&o)),
-            S_OK);
+    auto* o = created<_OS32Helper>("OS32Helper", CLSID_OS32Helper, IID__OS32Helper);
     if (o) {
         Bstr path;
         VARIANT_BOOL valid = VARIANT_TRUE;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "frame/error.h"
 #include "platform/host.h"
@@ -126,15 +127,9 @@ void HostFileSystem::makeFolder(StringView path) const {
     if (path.empty() || hasNul(path)) raise(err::BadFileNameOrNumber);
     const std::string p = toUtf8(path);
     if (::mkdir(p.c_str(), 0777) == 0) return;
-    switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-            raise(err::PathNotFound);
-        case ENAMETOOLONG:
-            raise(err::BadFileNameOrNumber);
-        default:
-            raise(err::PathFileAccess);
-    }
+    if (errno == EEXIST) raise(err::PathFileAccess);
+    if (errno == ENOENT) raise(err::PathNotFound);
+    raiseOpenError(errno, p);
 }
 
 std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
@@ -144,17 +139,11 @@ std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
     const std::string folder = slash == std::string::npos ? "." : p.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
     if (name == "*.*") name = "*";  // as on Windows, where it also matches names without a dot
-    DIR* dir = ::opendir(folder.c_str());
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return std::nullopt;
-    std::optional<String> found;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (::fnmatch(name.c_str(), entry->d_name, 0) == 0) {
-            found = fromUtf8(entry->d_name);
-            break;
-        }
-    }
-    ::closedir(dir);
-    return found;
+    while (const dirent* entry = ::readdir(dir.get()))
+        if (::fnmatch(name.c_str(), entry->d_name, 0) == 0) return fromUtf8(entry->d_name);
+    return std::nullopt;
 }
 
 bool HostFileSystem::createNewFile(StringView path) const {
@@ -175,18 +164,7 @@ void HostFileSystem::deleteFile(StringView path) const {
     const std::string p = toUtf8(path);
     if (isDirectory(p)) raise(err::FileNotFound);  // Kill deletes files only
     if (::unlink(p.c_str()) == 0) return;
-    switch (errno) {
-        case ENOENT:
-            raise(isDirectory(parentOf(p)) ? err::FileNotFound : err::PathNotFound);
-        case ENOTDIR:
-            raise(err::PathNotFound);
-        case EACCES:
-        case EPERM:
-        case EBUSY:
-            raise(err::PermissionDenied);
-        default:
-            raise(err::PathFileAccess);
-    }
+    raiseOpenError(errno, p);
 }
 
 }  // namespace brv::platform

@@ -72,6 +72,34 @@ const wchar_t* wide(const String& s) {
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }
 
+[[noreturn]] void raiseFileError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            raise(err::FileNotFound);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            raise(err::PathNotFound);
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
+            raise(err::DeviceUnavailable);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            raise(err::PermissionDenied);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+            raise(err::BadFileNameOrNumber);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            raise(err::TooManyFiles);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
 bool badName(StringView path) {
     return path.empty() || path.find(u'\0') != StringView::npos;
 }
@@ -102,31 +130,7 @@ std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const
         }
         return file;
     }
-    switch (GetLastError_()) {
-        case ERROR_FILE_NOT_FOUND:
-            raise(err::FileNotFound);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-            raise(err::PathNotFound);
-        case ERROR_INVALID_DRIVE:
-        case ERROR_NOT_READY:
-        case ERROR_DEV_NOT_EXIST:
-            raise(err::DeviceUnavailable);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            raise(err::PermissionDenied);
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_BAD_PATHNAME:
-            raise(err::BadFileNameOrNumber);
-        case ERROR_TOO_MANY_OPEN_FILES:
-            raise(err::TooManyFiles);
-        default:
-            raise(err::PathFileAccess);
-    }
+    raiseFileError(GetLastError_());
 }
 
 void HostFileSystem::makeFolder(StringView path) const {
@@ -135,22 +139,11 @@ void HostFileSystem::makeFolder(StringView path) const {
     if (badName(path)) raise(err::BadFileNameOrNumber);
     const String p(path);
     if (CreateDirectoryW_(wide(p), nullptr)) return;
-    switch (GetLastError_()) {
-        case ERROR_FILE_NOT_FOUND:  // Wine's answer for a drive that does not exist
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-            raise(err::PathNotFound);
-        case ERROR_NOT_READY:
-            raise(err::DeviceUnavailable);
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_BAD_PATHNAME:
-            raise(err::BadFileNameOrNumber);
-        default:  // it exists, or access is denied
-            raise(err::PathFileAccess);
-    }
+    const DWORD error = GetLastError_();
+    // Wine answers "file not found" for a drive that does not exist.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_INVALID_DRIVE) raise(err::PathNotFound);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) raise(err::PathFileAccess);
+    raiseFileError(error);
 }
 
 std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
@@ -182,25 +175,9 @@ bool HostFileSystem::createNewFile(StringView path) const {
         CloseHandle_(h);
         return true;
     }
-    switch (GetLastError_()) {
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return false;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-            raise(err::PathNotFound);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT:
-        case ERROR_SHARING_VIOLATION:
-            raise(err::PermissionDenied);
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_BAD_PATHNAME:
-            raise(err::BadFileNameOrNumber);
-        default:
-            raise(err::PathFileAccess);
-    }
+    const DWORD error = GetLastError_();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+    raiseFileError(error);
 }
 
 void HostFileSystem::deleteFile(StringView path) const {
@@ -209,20 +186,9 @@ void HostFileSystem::deleteFile(StringView path) const {
     if (badName(path)) raise(err::BadFileNameOrNumber);
     const String p(path);
     if (DeleteFileW_(wide(p))) return;
-    switch (GetLastError_()) {
-        case ERROR_FILE_NOT_FOUND:
-            raise(err::FileNotFound);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-            raise(err::PathNotFound);
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            raise(err::PermissionDenied);
-        case ERROR_INVALID_NAME:
-            raise(err::BadFileNameOrNumber);
-        default:  // read-only, a folder, denied
-            raise(err::PathFileAccess);
-    }
+    const DWORD error = GetLastError_();
+    if (error == ERROR_ACCESS_DENIED) raise(err::PathFileAccess);  // read-only, or a folder
+    raiseFileError(error);
 }
 
 }  // namespace brv::platform
