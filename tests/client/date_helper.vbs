@@ -14,9 +14,6 @@ Check "31 December 2023", d.DaysInMonth(#12/31/2023#), 31
 Check "15 February 2024", d.DaysInMonth(#2/15/2024#), 29
 Check "15 February 2023", d.DaysInMonth(#2/15/2023#), 28
 Check "first month of the range", d.DaysInMonth(#1/1/100#), 31
-a = #1/31/2024#
-Check "variable", d.DaysInMonth(a), 31
-Check "variable unchanged", a, #1/31/2024#
 Check "date text converts", d.DaysInMonth("2/1/2000"), 29
 
 Group "first and last day"
@@ -27,9 +24,6 @@ Check "first before 1900 keeps the time", d.FirstDayOfMonth(CDate("7/20/1800 9:0
 Check "last before 1900 keeps the time", d.LastDayOfMonth(CDate("12/3/1899 9:00")), CDate("12/31/1899 9:00")
 Check "first of the last month", d.FirstDayOfMonth(#12/31/9999 23:59#), #12/1/9999 23:59#
 Check "last of the first month", d.LastDayOfMonth(#1/1/100#), #1/31/100#
-a = #5/5/2024 5:05#
-CheckTrue "result is a Date", VarType(d.FirstDayOfMonth(a)) = vbDate
-Check "argument unchanged", a, #5/5/2024 5:05#
 
 Group "leap-year sweep 1600 to 2400"
 bad = 0

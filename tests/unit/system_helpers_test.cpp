@@ -225,22 +225,13 @@ TEST(ErrorBox, FourLinesAndTheWriteBack) {
     EXPECT_EQ(s.rec.captions, (std::vector<String>{u"Brevanto", u"Brevanto"}));
 }
 
-TEST(Calendar, MonthAdditionClampsAndKeepsTheTime) {
-    EXPECT_EQ(addMonths(at(2023, 1, 31).serial, 1), at(2023, 2, 28).serial);
-    EXPECT_EQ(addMonths(at(2024, 1, 31, 6).serial, 1), at(2024, 2, 29, 6).serial);
-    EXPECT_EQ(addMonths(at(2024, 3, 31).serial, -13), at(2023, 2, 28).serial);
+TEST(Calendar, NegativeSerialsKeepTheirTimeAndTheRangeIsChecked) {
     // Before 1900 the whole days count backwards but the time of day still forwards.
-    const Date old = at(1850, 5, 31, 18);
-    EXPECT_EQ(civilFromSerial(addMonths(old.serial, 1)).day, 30);
-    EXPECT_EQ(civilFromSerial(addMonths(old.serial, 1)).hour, 18);
+    EXPECT_EQ(addMonths(at(1850, 5, 31, 18).serial, 1), at(1850, 6, 30, 18).serial);
     EXPECT_EQ(addDays(at(1899, 12, 29, 12).serial, 1), at(1899, 12, 30, 12).serial);
     EXPECT_EQ(addDays(at(1899, 12, 30, 12).serial, -1), -1.5);
-    expectError(5, [] { addMonths(at(9999, 12, 1).serial, 1); });
+    for (double bad : {1e10, -657435.0, std::nan("")}) expectError(5, [&] { splitDate(bad); });
     expectError(5, [] { addDays(at(100, 1, 1).serial, -1); });
-    expectError(5, [] { splitDate(1e10); });
-    expectError(5, [] { splitDate(std::nan("")); });
-    EXPECT_EQ(monthsBetween(at(2024, 1, 30).serial, at(2024, 2, 1).serial), 1);
-    EXPECT_EQ(monthsBetween(at(2024, 2, 1).serial, at(2023, 12, 31).serial), -2);
 }
 
 TEST(DateHelperTest, FullDateTimeAddsTheTimeOfDay) {
