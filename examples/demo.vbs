@@ -108,3 +108,28 @@ Sub DemoText()
 End Sub
 
 DemoText
+
+' ---- Dates and paths: month arithmetic for a billing run, and a report folder made on demand ----
+Sub DemoDatesAndPaths()
+    Dim dh, vb, os, fso, folder, path, today
+    Set dh = CreateObject("Brevanto.DateHelper")
+    Set vb = CreateObject("Brevanto.VBObjectHelper")
+    Set os = CreateObject("Brevanto.OS32Helper")
+    WScript.Echo "-- Dates and paths"
+    today = #1/31/2024 14:30#
+    WScript.Echo "Billing date:          " & today
+    WScript.Echo "Days in its month:     " & dh.DaysInMonth(today)
+    WScript.Echo "First of the month:    " & dh.FirstDayOfMonth(today)
+    WScript.Echo "Last of next month:    " & dh.LastDayOfMonth(DateSerial(2024, 2, 1)) & " (a leap year)"
+    WScript.Echo "Instalment number:     " & dh.MonthNumberAsText(#11/15/2023#, today) & _
+                 " of a plan that began in November 2023"
+    WScript.Echo "Rows caption:          " & vb.fnRowsReturned(12)
+    Set fso = CreateObject("Scripting.FileSystemObject")
+    folder = fso.BuildPath(fso.GetSpecialFolder(2), "Brevanto demo\reports\" & Year(today))
+    path = folder & "\january.txt"
+    WScript.Echo "Report file name:      " & os.FileNameNoPath(path) & " in " & os.PathNameNoFile(path)
+    WScript.Echo "Folder made:           " & os.MakeDirectory(folder) & ", writable: " & os.WriteAccess(folder)
+    fso.DeleteFolder fso.BuildPath(fso.GetSpecialFolder(2), "Brevanto demo"), True
+End Sub
+
+DemoDatesAndPaths

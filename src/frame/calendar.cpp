@@ -1,6 +1,9 @@
 #include "frame/calendar.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "frame/error.h"
 
 namespace brv {
 
@@ -56,6 +59,59 @@ CivilTime civilFromSerial(double serial) {
     t.minute = static_cast<int>(seconds / 60 % 60);
     t.second = static_cast<int>(seconds % 60);
     return t;
+}
+
+namespace {
+constexpr double kFirstDay = -657434;      // 1 January 100
+constexpr double kAfterLastDay = 2958466;  // 1 January 10000
+
+int daysInMonth(int year, int month) {
+    return static_cast<int>(dateSerial(year, month + 1, 1) - dateSerial(year, month, 1));
+}
+}  // namespace
+
+bool inDateRange(double serial) {
+    return serial > kFirstDay - 1 && serial < kAfterLastDay;
+}
+
+double checkedDate(double serial) {
+    if (!inDateRange(serial)) raise(err::InvalidCall);
+    return serial;
+}
+
+DayAndTime splitDate(double serial) {
+    checkedDate(serial);
+    const double whole = std::trunc(serial);
+    DayAndTime d{};
+    civilFromDays(static_cast<int64_t>(whole) + kEpochOffset, d.year, d.month, d.day);
+    d.time = std::fabs(serial - whole);
+    return d;
+}
+
+double joinDate(double midnight, double time) {
+    checkedDate(midnight);
+    // Before 30 December 1899 the whole part counts backwards and the time still forwards.
+    return checkedDate(midnight < 0 ? midnight - time : midnight + time);
+}
+
+double addDays(double serial, int64_t days) {
+    const DayAndTime d = splitDate(serial);
+    const double day = dateSerial(d.year, d.month, d.day) + static_cast<double>(days);
+    return joinDate(day, d.time);
+}
+
+double addMonths(double serial, int64_t months) {
+    const DayAndTime d = splitDate(serial);
+    const int64_t index = int64_t{d.year} * 12 + (d.month - 1) + months;
+    if (index < 100 * 12 || index >= 10000 * 12) raise(err::InvalidCall);
+    const int year = static_cast<int>(index / 12), month = static_cast<int>(index % 12) + 1;
+    const int day = std::min(d.day, daysInMonth(year, month));
+    return joinDate(dateSerial(year, month, day), d.time);
+}
+
+int64_t monthsBetween(double from, double to) {
+    const DayAndTime a = splitDate(from), b = splitDate(to);
+    return (int64_t{b.year} * 12 + b.month) - (int64_t{a.year} * 12 + a.month);
 }
 
 }  // namespace brv

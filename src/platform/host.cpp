@@ -6,7 +6,10 @@ const Platform& host() {
     static const HostRegional regional;
     static const HostFileSystem files;
     static const HostProcess process;
-    static const Platform platform{&regional, &files, &process};
+    static const HostMessages messages;
+    static const HostMousePointer pointer;
+    static const HostClock clock;
+    static const Platform platform{&regional, &files, &process, &messages, &pointer, &clock};
     return platform;
 }
 

@@ -20,11 +20,30 @@ class HostRegional final : public Regional {
 class HostFileSystem final : public FileSystem {
   public:
     std::unique_ptr<File> open(StringView path, OpenMode mode) const override;
+    void makeFolder(StringView path) const override;
+    std::optional<String> firstEntry(StringView pattern) const override;
+    bool createNewFile(StringView path) const override;
+    void deleteFile(StringView path) const override;
 };
 
 class HostProcess final : public Process {
   public:
     String commandLineArguments() const override;
+};
+
+class HostMessages final : public Messages {
+  public:
+    int showMessage(StringView text, StringView caption) const override;
+};
+
+class HostMousePointer final : public MousePointer {
+  public:
+    void setPointer(int code) const override;
+};
+
+class HostClock final : public Clock {
+  public:
+    double now() const override;
 };
 
 }  // namespace brv::platform

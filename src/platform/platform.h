@@ -4,7 +4,10 @@
 // stand-in elsewhere), and the unit tests hand classes stand-ins that fail on demand.
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/pointer.h"
 #include "platform/process.h"
 #include "platform/regional.h"
 
@@ -14,6 +17,9 @@ struct Platform {
     const Regional* regional;
     const FileSystem* files;
     const Process* process;
+    const Messages* messages;
+    const MousePointer* pointer;
+    const Clock* clock;
 };
 
 const Platform& host();

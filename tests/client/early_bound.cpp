@@ -517,6 +517,59 @@ void arrayAndCommandLineCalls() {
 }
 }  // namespace
 
+template <typename I>
+I* created(const char* name, REFCLSID clsid, REFIID iid) {
+    I* p = nullptr;
+    checkHr(
+        name,
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&p)),
+        S_OK);
+    return p;
+}
+
+// What script clients cannot send to the date, display and folder helpers: dates outside the
+// range, negative serials, an automation boolean that is neither True nor False, null strings.
+void dateAndFolderCalls() {
+    auto* d = created<_DateHelper>("DateHelper", CLSID_DateHelper, IID__DateHelper);
+    if (d) {
+        DATE in = -1.25, out = 0;  // 29 December 1899, 06:00
+        checkHr("FirstDayOfMonth before 1900", d->FirstDayOfMonth(&in, &out), S_OK);
+        check("  the first at 06:00", out == -29.25, std::to_wstring(out));
+        check("  argument unchanged", in == -1.25);
+        short days = 0;
+        in = 1e7;
+        checkHr("date beyond the range", d->DaysInMonth(&in, &days),
+                static_cast<HRESULT>(0x800A0005));
+        in = -700000;
+        checkHr("date before the range", d->LastDayOfMonth(&in, &out),
+                static_cast<HRESULT>(0x800A0005));
+        Bstr text;
+        double full = 1;
+        checkHr("FullDateTime of a null string", d->FullDateTime(text.b, &full), S_OK);
+        check("  is 0", full == 0);
+        d->Release();
+    }
+    auto* v = created<_VBObjectHelper>("VBObjectHelper", CLSID_VBObjectHelper, IID__VBObjectHelper);
+    if (v) {
+        VARIANT_BOOL one = 1;
+        checkHr("MouseHourGlass with 1", v->MouseHourGlass(&one), S_OK);
+        check("  argument unchanged", one == 1);
+        checkHr("MouseHourGlass without a pointer", v->MouseHourGlass(nullptr), E_POINTER);
+        v->Release();
+    }
+    auto* o = created<_OS32Helper>("OS32Helper", CLSID_OS32Helper, IID__OS32Helper);
+    if (o) {
+        Bstr path;
+        VARIANT_BOOL valid = VARIANT_TRUE;
+        checkHr("IsValidFolder of a null string", o->IsValidFolder(&path.b, &valid), S_OK);
+        check("  is False", valid == VARIANT_FALSE);
+        Bstr name(L"C:\\dir\\file.txt"), result;
+        checkHr("FileNameNoPath", o->FileNameNoPath(name.b, &result.b), S_OK);
+        checkText("  result", result.b, L"file.txt");
+        o->Release();
+    }
+}
+
 int wmain(int argc, wchar_t** argv) {
     CoInitialize(nullptr);
     _TextHelper* t = nullptr;
@@ -537,6 +590,7 @@ int wmain(int argc, wchar_t** argv) {
             CLASS_E_CLASSNOTAVAILABLE);
     arrayAndCommandLineCalls();
     typedWriteBack();
+    dateAndFolderCalls();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);

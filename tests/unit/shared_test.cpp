@@ -82,7 +82,7 @@ TEST(CountCharacter, WholeCharacterComparison) {
 
 namespace {
 // A file system whose every open fails with one error number.
-struct FailingFiles : platform::FileSystem {
+struct FailingFiles : FileOpener {
     int32_t number;
     explicit FailingFiles(int32_t n) : number(n) {}
     std::unique_ptr<File> open(StringView, OpenMode) const override {

@@ -13,19 +13,19 @@ class DateHelperCom final : public Dispatch<_DateHelper> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP DaysInMonth(DATE* InputDate, short* result) override {
-        return notWired(u"DaysInMonth", InputDate, result);
+        return call(&DateHelper::DaysInMonth, InputDate, result);
     }
     STDMETHODIMP FirstDayOfMonth(DATE* DateToAdjust, DATE* result) override {
-        return notWired(u"FirstDayOfMonth", DateToAdjust, result);
+        return call(&DateHelper::FirstDayOfMonth, DateToAdjust, result);
     }
     STDMETHODIMP LastDayOfMonth(DATE* DateToAdjust, DATE* result) override {
-        return notWired(u"LastDayOfMonth", DateToAdjust, result);
+        return call(&DateHelper::LastDayOfMonth, DateToAdjust, result);
     }
     STDMETHODIMP MonthNumberAsText(DATE* StartDate, DATE* MonthNumber, BSTR* result) override {
-        return notWired(u"MonthNumberAsText", StartDate, MonthNumber, result);
+        return call(&DateHelper::MonthNumberAsText, StartDate, MonthNumber, result);
     }
     STDMETHODIMP FullDateTime(BSTR DateToAdjust, double* result) override {
-        return notWired(u"FullDateTime", DateToAdjust, result);
+        return call(&DateHelper::FullDateTime, DateToAdjust, result);
     }
 };
 

@@ -13,30 +13,30 @@ class OS32HelperCom final : public Dispatch<_OS32Helper> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP FileNameNoPath(BSTR FullName, BSTR* result) override {
-        return notWired(u"FileNameNoPath", FullName, result);
+        return call(&OS32Helper::FileNameNoPath, FullName, result);
     }
     STDMETHODIMP PathNameNoFile(BSTR FullName, BSTR* result) override {
-        return notWired(u"PathNameNoFile", FullName, result);
+        return call(&OS32Helper::PathNameNoFile, FullName, result);
     }
     STDMETHODIMP MakeDirectory(BSTR Folder, VARIANT_BOOL* result) override {
-        return notWired(u"MakeDirectory", Folder, result);
+        return call(&OS32Helper::MakeDirectory, Folder, result);
     }
     STDMETHODIMP AddDirectorySeparator(BSTR PathName, BSTR* result) override {
-        return notWired(u"AddDirectorySeparator", PathName, result);
+        return call(&OS32Helper::AddDirectorySeparator, PathName, result);
     }
     STDMETHODIMP IsValidFolder(BSTR* strFolderPath, VARIANT_BOOL* result) override {
-        return notWired(u"IsValidFolder", strFolderPath, result);
+        return call(&OS32Helper::IsValidFolder, strFolderPath, result);
     }
     STDMETHODIMP IsValidFilePath(BSTR* Filename, VARIANT_BOOL* result) override {
-        return notWired(u"IsValidFilePath", Filename, result);
+        return call(&OS32Helper::IsValidFilePath, Filename, result);
     }
     STDMETHODIMP WriteAccess(BSTR strDirName, VARIANT_BOOL* result) override {
-        return notWired(u"WriteAccess", strDirName, result);
+        return call(&OS32Helper::WriteAccess, strDirName, result);
     }
     STDMETHODIMP StandardErrorMessage(BSTR* ProcedureName, LONG* ErrNumber, BSTR* ErrorDescription,
                                       BSTR* OptionalDescription) override {
-        return notWired(u"StandardErrorMessage", ProcedureName, ErrNumber, ErrorDescription,
-                        OptionalDescription);
+        return call(&OS32Helper::StandardErrorMessage, ProcedureName, ErrNumber, ErrorDescription,
+                    OptionalDescription);
     }
 };
 

@@ -14,10 +14,10 @@ class VBObjectHelperCom final : public Dispatch<_VBObjectHelper> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP MouseHourGlass(VARIANT_BOOL* Show) override {
-        return notWired(u"MouseHourGlass", Show);
+        return call(&VBObjectHelper::MouseHourGlass, Show);
     }
     STDMETHODIMP fnRowsReturned(LONG* lngRowCount, VARIANT* result) override {
-        return notWired(u"fnRowsReturned", lngRowCount, result);
+        return call(&VBObjectHelper::fnRowsReturned, lngRowCount, result);
     }
 };
 

@@ -68,6 +68,38 @@ bool isDirectory(const String& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+[[noreturn]] void raiseFileError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            raise(err::FileNotFound);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            raise(err::PathNotFound);
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
+            raise(err::DeviceUnavailable);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            raise(err::PermissionDenied);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+            raise(err::BadFileNameOrNumber);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            raise(err::TooManyFiles);
+        default:
+            raise(err::PathFileAccess);
+    }
+}
+
+bool badName(StringView path) {
+    return path.empty() || path.find(u'\0') != StringView::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const {
@@ -94,31 +126,65 @@ std::unique_ptr<File> HostFileSystem::open(StringView path, OpenMode mode) const
         }
         return file;
     }
-    switch (GetLastError_()) {
-        case ERROR_FILE_NOT_FOUND:
-            raise(err::FileNotFound);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-            raise(err::PathNotFound);
-        case ERROR_INVALID_DRIVE:
-        case ERROR_NOT_READY:
-        case ERROR_DEV_NOT_EXIST:
-            raise(err::DeviceUnavailable);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            raise(err::PermissionDenied);
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_BAD_PATHNAME:
-            raise(err::BadFileNameOrNumber);
-        case ERROR_TOO_MANY_OPEN_FILES:
-            raise(err::TooManyFiles);
-        default:
-            raise(err::PathFileAccess);
+    raiseFileError(GetLastError_());
+}
+
+void HostFileSystem::makeFolder(StringView path) const {
+    BRV_WINAPI("kernel32", CreateDirectoryW);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    if (CreateDirectoryW_(wideChars(p), nullptr)) return;
+    const DWORD error = GetLastError_();
+    // Wine answers "file not found" for a drive that does not exist.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_INVALID_DRIVE) raise(err::PathNotFound);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) raise(err::PathFileAccess);
+    raiseFileError(error);
+}
+
+std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
+    BRV_WINAPI("kernel32", FindFirstFileW);
+    BRV_WINAPI("kernel32", FindClose);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (pattern.find(u'\0') != StringView::npos) raise(err::BadFileNameOrNumber);
+    const String p(pattern);
+    WIN32_FIND_DATAW data{};
+    HANDLE h = FindFirstFileW_(wideChars(p), &data);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError_();
+        if (e == ERROR_INVALID_NAME || e == ERROR_BAD_PATHNAME) raise(err::BadFileNameOrNumber);
+        return std::nullopt;
     }
+    FindClose_(h);
+    return fromWide(data.cFileName);
+}
+
+bool HostFileSystem::createNewFile(StringView path) const {
+    BRV_WINAPI("kernel32", CreateFileW);
+    BRV_WINAPI("kernel32", CloseHandle);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    HANDLE h = CreateFileW_(wideChars(p), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle_(h);
+        return true;
+    }
+    const DWORD error = GetLastError_();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+    raiseFileError(error);
+}
+
+void HostFileSystem::deleteFile(StringView path) const {
+    BRV_WINAPI("kernel32", DeleteFileW);
+    BRV_WINAPI("kernel32", GetLastError);
+    if (badName(path)) raise(err::BadFileNameOrNumber);
+    const String p(path);
+    if (DeleteFileW_(wideChars(p))) return;
+    const DWORD error = GetLastError_();
+    if (error == ERROR_ACCESS_DENIED) raise(err::PathFileAccess);  // read-only, or a folder
+    raiseFileError(error);
 }
 
 }  // namespace brv::platform
