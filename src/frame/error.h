@@ -38,6 +38,7 @@ inline constexpr int32_t ActionNotSupported = 445;
 inline constexpr int32_t ArgumentNotOptional = 449;
 inline constexpr int32_t WrongArgumentCount = 450;
 inline constexpr int32_t DuplicateKey = 457;
+inline constexpr int32_t InvalidPicture = 481;
 }  // namespace err
 
 // The runtime's standard text for a number; "Application-defined or object-defined error"

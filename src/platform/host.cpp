@@ -6,7 +6,8 @@ const Platform& host() {
     static const HostRegional regional;
     static const HostFileSystem files;
     static const HostProcess process;
-    static const Platform platform{&regional, &files, &process};
+    static const HostDialogs dialogs;
+    static const Platform platform{&regional, &files, &process, &dialogs};
     return platform;
 }
 

@@ -4,6 +4,7 @@
 // stand-in elsewhere), and the unit tests hand classes stand-ins that fail on demand.
 #pragma once
 
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/regional.h"
@@ -14,6 +15,7 @@ struct Platform {
     const Regional* regional;
     const FileSystem* files;
     const Process* process;
+    const Dialogs* dialogs;
 };
 
 const Platform& host();
