@@ -5,6 +5,8 @@
 #include <olectl.h>
 // clang-format on
 
+#include <cstddef>
+
 #include "frame/error.h"
 #include "platform/host.h"
 #include "platform/windows/winapi.h"
@@ -15,7 +17,7 @@ namespace {
 
 // The request without the later extension fields: the dialog refuses any other size. That is
 // 76 bytes in a 32-bit process and 136 in a 64-bit one, where the pointers are wider.
-constexpr DWORD kRequestSize = OPENFILENAME_SIZE_VERSION_400A;
+constexpr DWORD kRequestSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(kRequestSize == (sizeof(void*) == 8 ? 136 : 76));
 
 OPENFILENAMEA toSystem(const FileDialogRequest& r) {
