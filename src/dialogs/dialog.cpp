@@ -462,7 +462,7 @@ void CDialog::LoadInto(const ObjectRef& target) {
             target->call(u"LoadFile", {Variant(path)});
             break;
         case TargetKind::Picture:
-            target->set(u"Picture", Variant(dialogs_.loadPicture(path)));
+            target->let(u"Picture", Variant(dialogs_.loadPicture(path)));
             break;
         case TargetKind::List: {
             target->call(u"Clear");

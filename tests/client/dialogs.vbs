@@ -309,6 +309,27 @@ Else
     CheckNoError "LoadInto after a save does nothing"
     On Error GoTo 0
 
+    Group "a picture"
+    ' A 1x1 bitmap: every byte is below 128 or 255, so the text stream writes it unchanged.
+    Dim bmp, pic
+    bmp = Array(66, 77, 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, _
+                1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, _
+                0, 0, 255, 0)
+    s = ""
+    For i = 0 To UBound(bmp)
+        s = s & Chr(bmp(i))
+    Next
+    WriteFile "p.bmp", s
+    Set d = NewDialog()
+    Set pic = New PictureTarget
+    d.DialogTitle = "Brevanto picture"
+    d.InitDir = dir
+    Check "ShowOpen", d.ShowOpen(pic), True
+    Check "image filters were chosen", d.FilterIndex, 2
+    ' The picture arrives by a property let, so a script variable keeps its default value,
+    ' the picture's handle.
+    Check "the picture's handle arrived", VarType(pic.Picture) = vbLong And pic.Picture <> 0, True
+
     Group "odd settings still end cleanly"
     Set d = NewDialog()
     d.DialogTitle = "Brevanto odd index"

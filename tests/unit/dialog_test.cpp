@@ -161,44 +161,7 @@ void spit(const std::filesystem::path& p, std::string_view bytes) {
 
 }  // namespace
 
-TEST_F(Fixture, NewObjectDefaultsAndStoredProperties) {
-    EXPECT_TRUE(d.get_CancelError());
-    EXPECT_EQ(d.get_FilterIndex(), 1);
-    EXPECT_EQ(d.get_MaxFileSize(), 256);
-    EXPECT_EQ(d.get_SelectedFileCount(), 0);
-    EXPECT_EQ(d.get_SelectedFile(1), u"");
-    EXPECT_EQ(d.get_Filter(), u"");
-    EXPECT_EQ(d.get_MultiSelect(), 0);
-    EXPECT_EQ(d.get_FileReadOnly(), 0);
-    EXPECT_EQ(d.get_FileMustExist(), 0);
-    EXPECT_FALSE(d.get_FileMustBeWriteable());
-    EXPECT_EQ(d.get_Flags(), 0);
-    d.let_MaxFileSize(-3);
-    d.let_Error(7);
-    d.let_Tag(u" t ");
-    EXPECT_EQ(d.get_MaxFileSize(), -3);
-    EXPECT_EQ(d.get_Error(), 7);
-    EXPECT_EQ(d.get_Tag(), u" t ");
-}
-
-TEST_F(Fixture, FlagPropertiesMapOntoTheirBits) {
-    d.let_MultiSelect(2);
-    EXPECT_EQ(d.get_Flags(), 524800);
-    EXPECT_EQ(d.get_MultiSelect(), 2);
-    d.let_MultiSelect(1);
-    EXPECT_EQ(d.get_Flags(), 512);
-    d.let_MultiSelect(7);
-    EXPECT_EQ(d.get_Flags(), 512);
-    d.let_MultiSelect(0);
-    EXPECT_EQ(d.get_Flags(), 0);
-
-    d.let_FileReadOnly(1);
-    d.let_FileReadOnly(2);
-    EXPECT_EQ(d.get_Flags(), 5);
-    EXPECT_EQ(d.get_FileReadOnly(), 2);
-    d.let_FileReadOnly(0);
-    EXPECT_EQ(d.get_Flags(), 0);
-
+TEST_F(Fixture, FileMustExistReadsTheFirstMatchingRow) {
     const std::pair<int32_t, int16_t> rows[] = {{2050, 6}, {6144, 1}, {10240, 4}, {8192, 3},
                                                 {2, 5},    {2048, 2}, {16, 0},    {8194, 3}};
     for (auto [flags, value] : rows) {

@@ -36,6 +36,17 @@ OPENFILENAMEA toSystem(const FileDialogRequest& r) {
     return o;
 }
 
+// Shows one of the two dialogs and copies back what it answers in the structure itself; the
+// buffers it wrote are the caller's own.
+template <typename Dialog>
+int showDialog(const Dialog& dialog, FileDialogRequest& request) {
+    OPENFILENAMEA o = toSystem(request);
+    const int answer = dialog(&o);
+    request.filterIndex = o.nFilterIndex;
+    request.flags = o.Flags;
+    return answer;
+}
+
 // A picture the system made: clients receive its own interface.
 class SystemPicture final : public SystemObject {
   public:
@@ -54,20 +65,12 @@ class SystemPicture final : public SystemObject {
 
 int HostDialogs::getOpenFileName(FileDialogRequest& request) const {
     BRV_WINAPI("comdlg32.dll", GetOpenFileNameA);
-    OPENFILENAMEA o = toSystem(request);
-    const int answer = GetOpenFileNameA_(&o);
-    request.filterIndex = o.nFilterIndex;
-    request.flags = o.Flags;
-    return answer;
+    return showDialog(GetOpenFileNameA_, request);
 }
 
 int HostDialogs::getSaveFileName(FileDialogRequest& request) const {
     BRV_WINAPI("comdlg32.dll", GetSaveFileNameA);
-    OPENFILENAMEA o = toSystem(request);
-    const int answer = GetSaveFileNameA_(&o);
-    request.filterIndex = o.nFilterIndex;
-    request.flags = o.Flags;
-    return answer;
+    return showDialog(GetSaveFileNameA_, request);
 }
 
 uint32_t HostDialogs::extendedError() const {
