@@ -330,6 +330,16 @@ Else
     ' the picture's handle.
     Check "the picture's handle arrived", VarType(pic.Picture) = vbLong And pic.Picture <> 0, True
 
+    Group "a rich text target loads the file itself"
+    Dim rich
+    Set d = NewDialog()
+    Set rich = New RichTarget
+    d.DialogTitle = "Brevanto rich text"
+    d.InitDir = dir
+    Check "ShowOpen", d.ShowOpen(rich), True
+    Check "LoadFile called with the name", rich.Calls, "load " & dir & "\a.txt;"
+    Check "rich text filters", d.FilterIndex, 2
+
     Group "odd settings still end cleanly"
     Set d = NewDialog()
     d.DialogTitle = "Brevanto odd index"
