@@ -61,6 +61,20 @@ std::unique_ptr<char[]> ansiBuffer(const std::string& text, std::size_t size) {
     return buffer;
 }
 
+// The name without its folder and without everything from its first ".": scanning from the
+// end, each "." moves the end mark and the first ":" or "\\" ends the scan.
+String bareName(StringView path) {
+    std::size_t start = 0, end = path.size();
+    for (std::size_t i = path.size(); i-- > 0;) {
+        if (path[i] == u'.') end = i;
+        if (path[i] == u':' || path[i] == u'\\') {
+            start = i + 1;
+            break;
+        }
+    }
+    return String(path.substr(start, end - start));
+}
+
 // Line Input: a line ends at CR or CR LF; a lone LF stays in the line.
 std::vector<std::string> lines(const std::string& bytes) {
     std::vector<std::string> out;
@@ -328,16 +342,7 @@ bool CDialog::runDialog() {
         readChosenName(std::string_view(fileBuffer.get(), std::max(fileAnsi.size(), maxFile)),
                        separator_);
         if (!(flags_ & ofn::NoChangeDir)) initDir_ = dialogs_.currentDirectory();
-        // The bare name: after the last ":" or "\", before the first "." of that name.
-        std::size_t start = 0, end = filename_.size();
-        for (std::size_t i = filename_.size(); i-- > 0;) {
-            if (filename_[i] == u'.') end = i;
-            if (filename_[i] == u':' || filename_[i] == u'\\') {
-                start = i + 1;
-                break;
-            }
-        }
-        fileTitle_ = filename_.substr(start, end - start);
+        fileTitle_ = bareName(filename_);
         return true;
     }
     const uint32_t code = dialogs_.extendedError();
