@@ -293,8 +293,8 @@ bool CDialog::runDialog() {
     std::string custom;
     std::unique_ptr<char[]> customBuffer;
     if (!customFilter_.empty()) {
-        const String spec = customFilterFilespec_.empty() ? String(u"*") : customFilterFilespec_;
-        custom = regional_.toAnsi(customFilter_ + u'\0' + spec + u'\0' + String(99, u' '));
+        const String pattern = customFilterFilespec_.empty() ? String(u"*") : customFilterFilespec_;
+        custom = regional_.toAnsi(customFilter_ + u'\0' + pattern + u'\0' + String(99, u' '));
         customBuffer = ansiBuffer(custom, custom.size() + 1);
         request.customFilter = customBuffer.get();
         request.maxCustomFilter = static_cast<uint32_t>(custom.size());

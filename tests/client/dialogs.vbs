@@ -199,6 +199,13 @@ Function ReadFile(name)
     f.Close
 End Function
 
+' A new object whose dialog shows `title` over the test folder.
+Function DialogIn(title)
+    Set DialogIn = NewDialog()
+    DialogIn.DialogTitle = title
+    DialogIn.InitDir = dir
+End Function
+
 If Not haveDisplay Then
     WScript.Echo "skipped: the dialog tests need a display (the runner gives one when Xvfb is installed)"
 Else
@@ -207,9 +214,7 @@ Else
     WriteFile "items.lst", "one" & vbCrLf & "two" & vbCr & "three" & vbLf & "still three" & vbCrLf
 
     Group "open one existing file"
-    Set d = NewDialog()
-    d.DialogTitle = "Brevanto open one"
-    d.InitDir = dir
+    Set d = DialogIn("Brevanto open one")
     d.Flags = 16
     Check "ShowOpen", d.ShowOpen(), True
     Check "Filename", d.Filename, dir & "\a.txt"
@@ -244,11 +249,9 @@ Else
     Check "a dialog restarts the filter list", d.Filter, "New (*.new)|*.new"
 
     Group "save over an existing file"
-    Set d = NewDialog()
+    Set d = DialogIn("Brevanto save over")
     Set target = New TextTarget
     target.Text = "saved" & vbCrLf & "text"
-    d.DialogTitle = "Brevanto save over"
-    d.InitDir = dir
     d.FileMustExist = 6
     Check "ShowSave", d.ShowSave(target), True
     Check "Filename", d.Filename, dir & "\b.txt"
@@ -256,9 +259,7 @@ Else
     Check "HideReadOnly", d.Flags And 4, CLng(4)
 
     Group "several files"
-    Set d = NewDialog()
-    d.DialogTitle = "Brevanto several"
-    d.InitDir = dir
+    Set d = DialogIn("Brevanto several")
     d.MultiSelect = 2
     Check "ShowOpen", d.ShowOpen(New TextTarget), True
     s = d.Filename
@@ -269,9 +270,7 @@ Else
     Check "SelectedFile(2)", d.SelectedFile(2), dir & "\b.txt"
 
     Group "a name longer than MaxFileSize"
-    Set d = NewDialog()
-    d.DialogTitle = "Brevanto too long"
-    d.InitDir = dir
+    Set d = DialogIn("Brevanto too long")
     d.MaxFileSize = 10
     On Error Resume Next
     r = d.ShowOpen()
@@ -280,10 +279,8 @@ Else
     Check "Error", d.Error, 12291
 
     Group "load into and save from targets"
-    Set d = NewDialog()
+    Set d = DialogIn("Brevanto load text")
     Set target = New TextTarget
-    d.DialogTitle = "Brevanto load text"
-    d.InitDir = dir
     Check "ShowOpen", d.ShowOpen(target), True
     Check "the whole file", target.Text, "first line" & vbCrLf & "second line"
     Check "text filters were chosen", d.Filter, "All Files (*.*)|*.*|Text files  (*.txt)|*.txt"
@@ -320,10 +317,8 @@ Else
         s = s & Chr(bmp(i))
     Next
     WriteFile "p.bmp", s
-    Set d = NewDialog()
+    Set d = DialogIn("Brevanto picture")
     Set pic = New PictureTarget
-    d.DialogTitle = "Brevanto picture"
-    d.InitDir = dir
     Check "ShowOpen", d.ShowOpen(pic), True
     Check "image filters were chosen", d.FilterIndex, 2
     ' The picture arrives by a property let, so a script variable keeps its default value,
@@ -332,10 +327,8 @@ Else
 
     Group "a rich text target loads the file itself"
     Dim rich
-    Set d = NewDialog()
+    Set d = DialogIn("Brevanto rich text")
     Set rich = New RichTarget
-    d.DialogTitle = "Brevanto rich text"
-    d.InitDir = dir
     Check "ShowOpen", d.ShowOpen(rich), True
     Check "LoadFile called with the name", rich.Calls, "load " & dir & "\a.txt;"
     Check "rich text filters", d.FilterIndex, 2
@@ -349,6 +342,7 @@ Else
     Check "a filter index out of range", d.ShowOpen(), False
     d.DialogTitle = "Brevanto broken target"
     d.InitDir = dir
+    d.MaxFileSize = 32767
     Check "a target whose Text raises", d.ShowOpen(New BrokenText), True
     Check "FileTitle", d.FileTitle, "a"
     d.DialogTitle = "Brevanto action"
