@@ -133,3 +133,38 @@ Sub DemoDatesAndPaths()
 End Sub
 
 DemoDatesAndPaths
+
+' ---- Dialogs: a filter list built for the control the file goes into ----
+Sub DemoDialogs()
+    Dim dlg, i, showIt
+    Set dlg = CreateObject("Brevanto.CDialog")
+    WScript.Echo "-- Dialogs"
+    dlg.AddFilter "Reports", "*.rpt"
+    dlg.AddFilter "Exports", "*.csv;*.txt", True
+    WScript.Echo "Filter list:          " & dlg.Filter
+    WScript.Echo "Selected filter:      " & dlg.FilterIndex
+    dlg.Filter = ""
+    dlg.AddDefaultFilters "a text box's value"
+    WScript.Echo "Filters for text:     " & dlg.Filter
+    dlg.MultiSelect = 2
+    dlg.FileMustExist = 1
+    WScript.Echo "Flags for a multiple selection of existing files: " & dlg.Flags
+    showIt = False
+    For i = 0 To WScript.Arguments.Count - 1
+        If LCase(WScript.Arguments(i)) = "/dialog" Then showIt = True
+    Next
+    If showIt Then
+        dlg.DialogTitle = "Brevanto demo: choose files"
+        If dlg.ShowOpen() Then
+            For i = 1 To dlg.SelectedFileCount
+                WScript.Echo "Chosen:               " & dlg.SelectedFile(i)
+            Next
+        Else
+            WScript.Echo "No file chosen (cancelled, or no display to show the dialog on)."
+        End If
+    Else
+        WScript.Echo "The open dialog needs a display and someone to answer it: run the demo with /dialog."
+    End If
+End Sub
+
+DemoDialogs

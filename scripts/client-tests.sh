@@ -7,6 +7,9 @@
 #        win64 preset when it does not exist yet; BREVANTO_CLIENT_BUILD also names it)
 #        BREVANTO_CLIENT_SUITES='glob' runs only the script suites whose file names match, with
 #        the early-bound client, and skips the registration round trips and the type library.
+# A suite with a companion NAME.windows file shows real dialogs: with Xvfb installed the runner
+# gives it a display of its own and drives the dialogs with window_driver.exe; without one the
+# suite reports those tests as skipped and runs the rest.
 # Ends with "N passed, N failed"; exits non-zero on any failure.
 set -u -o pipefail
 
@@ -31,7 +34,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
             -DCMAKE_BUILD_TYPE=Release >/dev/null || { echo "configure failed"; exit 1; }
     fi
 fi
-cmake --build "$build" -j2 --target brevanto_com early_bound typelib_dump >"$build/client-build.log" 2>&1 || {
+cmake --build "$build" -j2 --target brevanto_com early_bound typelib_dump window_driver >"$build/client-build.log" 2>&1 || {
     tail -30 "$build/client-build.log"
     echo "build failed"
     echo "0 passed, 1 failed"
@@ -43,8 +46,10 @@ dll=$build/Brevanto.dll
 prefix=$(mktemp -d /tmp/wine-brevanto-tests-XXXXXX)
 work=$(mktemp -d /tmp/brevanto-client-XXXXXX)
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+xvfb_pid=
 cleanup() {
     wineserver -k >/dev/null 2>&1
+    [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
     rm -rf "$prefix" "$work"
 }
 trap cleanup EXIT
@@ -160,12 +165,78 @@ fi
 # --- early-bound client --------------------------------------------------------------------
 tally early_bound "$(run "$build/tests/early_bound.exe" "$(winpath "$dll")")"
 
+# --- a display for the suites that show dialogs ---------------------------------------------
+# Xvfb on the first free display number; only the server started here is stopped again.
+display=
+start_display() {
+    command -v Xvfb >/dev/null 2>&1 || return 0
+    local n
+    for n in $(seq 90 160); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+            display=:$n
+            return 0
+        fi
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=
+    done
+}
+# The driver's steps from NAME.windows, one a line: caption|action|argument|expected static text.
+driver_args() {
+    local caption action argument expect
+    while IFS='|' read -r caption action argument expect; do
+        case $caption in '#'* | '') continue ;; esac
+        printf '%s\0' --caption "$caption"
+        [ -z "$expect" ] || printf '%s\0' --expect "$expect"
+        printf '%s\0' "$action"
+        [ -z "$argument" ] || printf '%s\0' "$argument"
+    done <"$1"
+}
+# Wine's desktop process keeps the display of the process that started it: the prefix's
+# server is restarted around the suites that show dialogs.
+restart_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
+run_dialog_suite() {  # name, script, steps file
+    local name=$1 script=$2 steps=$3 dir driver_pid args=()
+    dir=$(mktemp -d "$work/dialogs-XXXXXX")
+    if [ -z "$display" ]; then
+        tally "$name" "$(BREVANTO_DIALOG_DIR=$(winpath "$dir") run cscript //nologo "$(winpath "$script")")"
+        return
+    fi
+    restart_wine
+    mapfile -d '' args < <(driver_args "$steps")
+    DISPLAY=$display timeout 300 wine "$build/tests/window_driver.exe" --timeout 20 "${args[@]}" \
+        >"$work/driver.out" 2>/dev/null &
+    driver_pid=$!
+    tally "$name" "$(DISPLAY=$display BREVANTO_DISPLAY=1 BREVANTO_DIALOG_DIR=$(winpath "$dir") \
+        timeout 300 wine cscript //nologo "$(winpath "$script")" 2>/dev/null | tr -d '\r')"
+    # The suite is done: a driver still waiting for a dialog that never came is stopped.
+    for _ in $(seq 30); do kill -0 "$driver_pid" 2>/dev/null || break; sleep 0.2; done
+    kill "$driver_pid" 2>/dev/null
+    wait "$driver_pid" 2>/dev/null
+    tally "$(basename "$steps") (window driver)" "$(tr -d '\r' <"$work/driver.out")"
+    restart_wine
+}
+
 # --- script suites -------------------------------------------------------------------------
 for suite in "$root"/tests/client/*.vbs; do
     [ -e "$suite" ] || continue
     name=$(basename "$suite")
     [[ -z "$suites" || $name == $suites ]] || continue
     cat "$root/tests/client/lib/assert.vbs" "$suite" >"$work/$name"
+    if [ -f "${suite%.vbs}.windows" ]; then
+        [ -n "$display" ] || start_display
+        [ -n "$display" ] || echo "$name: no display (Xvfb is not installed): the dialog tests are skipped"
+        run_dialog_suite "$name" "$work/$name" "${suite%.vbs}.windows"
+        continue
+    fi
     tally "$name" "$(run cscript //nologo "$(winpath "$work/$name")")"
 done
 for suite in "$root"/tests/client/*.js; do

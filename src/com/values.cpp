@@ -1,5 +1,7 @@
 #include "com/values.h"
 
+#include <dispex.h>
+
 #include <cstring>
 #include <new>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "com/raii.h"
 #include "com/server.h"
 #include "frame/roster.h"
+#include "platform/dialogs.h"
 
 namespace brv::com {
 
@@ -218,7 +221,8 @@ class ClientObject final : public Object {
         if (!name.empty()) {
             std::wstring w = wideString(name);
             LPOLESTR names[1] = {w.data()};
-            if (FAILED(disp_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+            if (FAILED(disp_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)) &&
+                !dispatchExId(w, id))
                 raise(err::NoSuchMember);
         }
         bool put = kind == CallKind::PropertyLet || kind == CallKind::PropertySet;
@@ -254,6 +258,17 @@ class ClientObject final : public Object {
     }
 
   private:
+    // Script objects may answer names only through IDispatchEx (Wine's VBScript classes do).
+    bool dispatchExId(std::wstring& name, DISPID& id) const {
+        ComPtr<IDispatchEx> ex;
+        // IID_IDispatchEx, which this toolchain's uuid library lacks.
+        static constexpr IID kDispatchEx = {
+            0xa6ef9860, 0xc720, 0x11d0, {0x93, 0x37, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
+        if (FAILED(disp_->QueryInterface(kDispatchEx, ex.putVoid()))) return false;
+        Bstr b(SysAllocStringLen(name.data(), static_cast<UINT>(name.size())));
+        return SUCCEEDED(ex->GetDispID(b.get(), fdexNameCaseInsensitive, &id));
+    }
+
     [[noreturn]] static void fail(HRESULT hr, EXCEPINFO& info) {
         Bstr source(info.bstrSource), description(info.bstrDescription), help(info.bstrHelpFile);
         if (hr == DISP_E_EXCEPTION) {
@@ -610,6 +625,11 @@ IDispatch* toDispatch(const ObjectRef& o) {
         return client->dispatch();
     }
     if (auto core = std::dynamic_pointer_cast<ClassObject>(o)) return wrapCore(core);
+    if (auto* system = dynamic_cast<platform::SystemObject*>(o.get()); system && system->system()) {
+        auto* d = static_cast<IDispatch*>(system->system());
+        d->AddRef();
+        return d;
+    }
     raise(err::TypeMismatch);
 }
 

@@ -43,6 +43,7 @@ inline constexpr int32_t WrongArgumentCount = 450;
 inline constexpr int32_t DllEntryNotFound = 453;
 inline constexpr int32_t DuplicateKey = 457;
 inline constexpr int32_t UnsupportedAutomationType = 458;
+inline constexpr int32_t InvalidPicture = 481;
 }  // namespace err
 
 // The runtime's standard text for a number; "Application-defined or object-defined error"

@@ -9,7 +9,9 @@ const Platform& host() {
     static const HostMessages messages;
     static const HostMousePointer pointer;
     static const HostClock clock;
-    static const Platform platform{&regional, &files, &process, &messages, &pointer, &clock};
+    static const HostDialogs dialogs;
+    static const Platform platform{&regional, &files,   &process, &messages,
+                                   &pointer,  &clock,   &dialogs};
     return platform;
 }
 

@@ -46,4 +46,14 @@ class HostClock final : public Clock {
     double now() const override;
 };
 
+class HostDialogs final : public Dialogs {
+  public:
+    int getOpenFileName(FileDialogRequest& request) const override;
+    int getSaveFileName(FileDialogRequest& request) const override;
+    uint32_t extendedError() const override;
+    uint32_t version() const override;
+    String currentDirectory() const override;
+    ObjectRef loadPicture(StringView path) const override;
+};
+
 }  // namespace brv::platform

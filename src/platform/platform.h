@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/pointer.h"
@@ -20,6 +21,7 @@ struct Platform {
     const Messages* messages;
     const MousePointer* pointer;
     const Clock* clock;
+    const Dialogs* dialogs;
 };
 
 const Platform& host();

@@ -66,21 +66,6 @@ s = t.BooleanSearch(Array(1, 2), "F")
 CheckError "array for a String", 13, Empty, Empty
 On Error GoTo 0
 
-' A member whose core code has not arrived answers 445 with its name. These checks use CDialog;
-' whoever wires those members moves them to a class that still has unwired ones, or drops them.
-Group "members still to come answer 445"
-Dim d
-Set d = CreateObject("Brevanto.CDialog")
-On Error Resume Next
-d.DialogTitle = "x"
-CheckError "property let", 445, "Brevanto.CDialog", "Object doesn't support this action (DialogTitle)"
-s = d.SelectedFile(1)
-CheckError "property get with an argument", 445, "Brevanto.CDialog", _
-           "Object doesn't support this action (SelectedFile)"
-d.AddFilter "Text", "*.txt"
-CheckError "method statement", 445, "Brevanto.CDialog", "Object doesn't support this action (AddFilter)"
-On Error GoTo 0
-
 Group "objects and arrays across the boundary"
 Dim ah, ac, dict, arr, back, strs, same
 Set ah = CreateObject("Brevanto.ArrayHelper")

@@ -13,123 +13,151 @@ class CDialogCom final : public Dispatch<_CDialog> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP get_CancelError(VARIANT_BOOL* result) override {
-        return notWired(u"CancelError", result);
+        return call(&CDialog::get_CancelError, result);
     }
     STDMETHODIMP put_CancelError(VARIANT_BOOL vNewValue) override {
-        return notWired(u"CancelError", vNewValue);
+        return call(&CDialog::let_CancelError, vNewValue);
     }
     STDMETHODIMP get_Flags(kupEnumCDialogFlags* result) override {
-        return notWired(u"Flags", result);
+        return call(&CDialog::get_Flags, result);
     }
     STDMETHODIMP put_Flags(kupEnumCDialogFlags vNewValue) override {
-        return notWired(u"Flags", vNewValue);
+        return call(&CDialog::let_Flags, vNewValue);
     }
-    STDMETHODIMP get_Tag(BSTR* result) override { return notWired(u"Tag", result); }
-    STDMETHODIMP put_Tag(BSTR vNewValue) override { return notWired(u"Tag", vNewValue); }
-    STDMETHODIMP get_HelpFile(BSTR* result) override { return notWired(u"HelpFile", result); }
-    STDMETHODIMP put_HelpFile(BSTR vNewValue) override { return notWired(u"HelpFile", vNewValue); }
-    STDMETHODIMP get_HelpCommand(LONG* result) override { return notWired(u"HelpCommand", result); }
+    STDMETHODIMP get_Tag(BSTR* result) override { return call(&CDialog::get_Tag, result); }
+    STDMETHODIMP put_Tag(BSTR vNewValue) override { return call(&CDialog::let_Tag, vNewValue); }
+    STDMETHODIMP get_HelpFile(BSTR* result) override {
+        return call(&CDialog::get_HelpFile, result);
+    }
+    STDMETHODIMP put_HelpFile(BSTR vNewValue) override {
+        return call(&CDialog::let_HelpFile, vNewValue);
+    }
+    STDMETHODIMP get_HelpCommand(LONG* result) override {
+        return call(&CDialog::get_HelpCommand, result);
+    }
     STDMETHODIMP put_HelpCommand(LONG vNewValue) override {
-        return notWired(u"HelpCommand", vNewValue);
+        return call(&CDialog::let_HelpCommand, vNewValue);
     }
-    STDMETHODIMP get_HelpContext(LONG* result) override { return notWired(u"HelpContext", result); }
+    STDMETHODIMP get_HelpContext(LONG* result) override {
+        return call(&CDialog::get_HelpContext, result);
+    }
     STDMETHODIMP put_HelpContext(LONG vNewValue) override {
-        return notWired(u"HelpContext", vNewValue);
+        return call(&CDialog::let_HelpContext, vNewValue);
     }
-    STDMETHODIMP get_HelpKey(BSTR* result) override { return notWired(u"HelpKey", result); }
-    STDMETHODIMP put_HelpKey(BSTR vNewValue) override { return notWired(u"HelpKey", vNewValue); }
-    STDMETHODIMP get_DialogTitle(BSTR* result) override { return notWired(u"DialogTitle", result); }
+    STDMETHODIMP get_HelpKey(BSTR* result) override { return call(&CDialog::get_HelpKey, result); }
+    STDMETHODIMP put_HelpKey(BSTR vNewValue) override {
+        return call(&CDialog::let_HelpKey, vNewValue);
+    }
+    STDMETHODIMP get_DialogTitle(BSTR* result) override {
+        return call(&CDialog::get_DialogTitle, result);
+    }
     STDMETHODIMP put_DialogTitle(BSTR vNewValue) override {
-        return notWired(u"DialogTitle", vNewValue);
+        return call(&CDialog::let_DialogTitle, vNewValue);
     }
-    STDMETHODIMP get_Filename(BSTR* result) override { return notWired(u"Filename", result); }
-    STDMETHODIMP put_Filename(BSTR vNewValue) override { return notWired(u"Filename", vNewValue); }
-    STDMETHODIMP get_FileTitle(BSTR* result) override { return notWired(u"FileTitle", result); }
+    STDMETHODIMP get_Filename(BSTR* result) override {
+        return call(&CDialog::get_Filename, result);
+    }
+    STDMETHODIMP put_Filename(BSTR vNewValue) override {
+        return call(&CDialog::let_Filename, vNewValue);
+    }
+    STDMETHODIMP get_FileTitle(BSTR* result) override {
+        return call(&CDialog::get_FileTitle, result);
+    }
     STDMETHODIMP put_FileTitle(BSTR vNewValue) override {
-        return notWired(u"FileTitle", vNewValue);
+        return call(&CDialog::let_FileTitle, vNewValue);
     }
-    STDMETHODIMP get_InitDir(BSTR* result) override { return notWired(u"InitDir", result); }
-    STDMETHODIMP put_InitDir(BSTR vNewValue) override { return notWired(u"InitDir", vNewValue); }
+    STDMETHODIMP get_InitDir(BSTR* result) override { return call(&CDialog::get_InitDir, result); }
+    STDMETHODIMP put_InitDir(BSTR vNewValue) override {
+        return call(&CDialog::let_InitDir, vNewValue);
+    }
     STDMETHODIMP get_FilterIndex(short* result) override {
-        return notWired(u"FilterIndex", result);
+        return call(&CDialog::get_FilterIndex, result);
     }
     STDMETHODIMP put_FilterIndex(short vNewValue) override {
-        return notWired(u"FilterIndex", vNewValue);
+        return call(&CDialog::let_FilterIndex, vNewValue);
     }
-    STDMETHODIMP get_DefaultExt(BSTR* result) override { return notWired(u"DefaultExt", result); }
+    STDMETHODIMP get_DefaultExt(BSTR* result) override {
+        return call(&CDialog::get_DefaultExt, result);
+    }
     STDMETHODIMP put_DefaultExt(BSTR vNewValue) override {
-        return notWired(u"DefaultExt", vNewValue);
+        return call(&CDialog::let_DefaultExt, vNewValue);
     }
     STDMETHODIMP get_MaxFileSize(short* result) override {
-        return notWired(u"MaxFileSize", result);
+        return call(&CDialog::get_MaxFileSize, result);
     }
     STDMETHODIMP put_MaxFileSize(short vNewValue) override {
-        return notWired(u"MaxFileSize", vNewValue);
+        return call(&CDialog::let_MaxFileSize, vNewValue);
     }
     STDMETHODIMP get_CustomFilter(BSTR* result) override {
-        return notWired(u"CustomFilter", result);
+        return call(&CDialog::get_CustomFilter, result);
     }
     STDMETHODIMP put_CustomFilter(BSTR vNewValue) override {
-        return notWired(u"CustomFilter", vNewValue);
+        return call(&CDialog::let_CustomFilter, vNewValue);
     }
     STDMETHODIMP get_CustomFilterFilespec(BSTR* result) override {
-        return notWired(u"CustomFilterFilespec", result);
+        return call(&CDialog::get_CustomFilterFilespec, result);
     }
     STDMETHODIMP put_CustomFilterFilespec(BSTR vNewValue) override {
-        return notWired(u"CustomFilterFilespec", vNewValue);
+        return call(&CDialog::let_CustomFilterFilespec, vNewValue);
     }
-    STDMETHODIMP get_Error(short* result) override { return notWired(u"Error", result); }
-    STDMETHODIMP put_Error(short vNewValue) override { return notWired(u"Error", vNewValue); }
-    STDMETHODIMP put_Action(short* newValue) override { return notWired(u"Action", newValue); }
+    STDMETHODIMP get_Error(short* result) override { return call(&CDialog::get_Error, result); }
+    STDMETHODIMP put_Error(short vNewValue) override {
+        return call(&CDialog::let_Error, vNewValue);
+    }
+    STDMETHODIMP put_Action(short* newValue) override {
+        return call(&CDialog::let_Action, newValue);
+    }
     STDMETHODIMP get_MultiSelect(short* result) override {
-        return notWired(u"MultiSelect", result);
+        return call(&CDialog::get_MultiSelect, result);
     }
     STDMETHODIMP put_MultiSelect(short* newValue) override {
-        return notWired(u"MultiSelect", newValue);
+        return call(&CDialog::let_MultiSelect, newValue);
     }
     STDMETHODIMP get_FileNameDefaultFilter(BSTR* result) override {
-        return notWired(u"FileNameDefaultFilter", result);
+        return call(&CDialog::get_FileNameDefaultFilter, result);
     }
-    STDMETHODIMP get_Filter(BSTR* result) override { return notWired(u"Filter", result); }
-    STDMETHODIMP put_Filter(BSTR* newValue) override { return notWired(u"Filter", newValue); }
+    STDMETHODIMP get_Filter(BSTR* result) override { return call(&CDialog::get_Filter, result); }
+    STDMETHODIMP put_Filter(BSTR* newValue) override {
+        return call(&CDialog::let_Filter, newValue);
+    }
     STDMETHODIMP AddFilter(BSTR* Description, BSTR* filespec, VARIANT* defaultFilter) override {
-        return notWired(u"AddFilter", Description, filespec, defaultFilter);
+        return call(&CDialog::AddFilter, Description, filespec, defaultFilter);
     }
     STDMETHODIMP get_FileReadOnly(short* result) override {
-        return notWired(u"FileReadOnly", result);
+        return call(&CDialog::get_FileReadOnly, result);
     }
     STDMETHODIMP put_FileReadOnly(short* newValue) override {
-        return notWired(u"FileReadOnly", newValue);
+        return call(&CDialog::let_FileReadOnly, newValue);
     }
     STDMETHODIMP get_FileMustExist(short* result) override {
-        return notWired(u"FileMustExist", result);
+        return call(&CDialog::get_FileMustExist, result);
     }
     STDMETHODIMP put_FileMustExist(short* newValue) override {
-        return notWired(u"FileMustExist", newValue);
+        return call(&CDialog::let_FileMustExist, newValue);
     }
     STDMETHODIMP get_FileMustBeWriteable(VARIANT_BOOL* result) override {
-        return notWired(u"FileMustBeWriteable", result);
+        return call(&CDialog::get_FileMustBeWriteable, result);
     }
     STDMETHODIMP put_FileMustBeWriteable(VARIANT_BOOL* newValue) override {
-        return notWired(u"FileMustBeWriteable", newValue);
+        return call(&CDialog::let_FileMustBeWriteable, newValue);
     }
     STDMETHODIMP AddDefaultFilters(VARIANT* ctrl) override {
-        return notWired(u"AddDefaultFilters", ctrl);
+        return call(&CDialog::AddDefaultFilters, ctrl);
     }
     STDMETHODIMP get_SelectedFileCount(short* result) override {
-        return notWired(u"SelectedFileCount", result);
+        return call(&CDialog::get_SelectedFileCount, result);
     }
     STDMETHODIMP get_SelectedFile(short Index, BSTR* result) override {
-        return notWired(u"SelectedFile", Index, result);
+        return call(&CDialog::get_SelectedFile, Index, result);
     }
     STDMETHODIMP ShowOpen(IDispatch** target, VARIANT_BOOL* result) override {
-        return notWired(u"ShowOpen", target, result);
+        return call(&CDialog::ShowOpen, target, result);
     }
     STDMETHODIMP ShowSave(IDispatch** target, VARIANT_BOOL* result) override {
-        return notWired(u"ShowSave", target, result);
+        return call(&CDialog::ShowSave, target, result);
     }
-    STDMETHODIMP SaveFrom(IDispatch** target) override { return notWired(u"SaveFrom", target); }
-    STDMETHODIMP LoadInto(IDispatch** target) override { return notWired(u"LoadInto", target); }
+    STDMETHODIMP SaveFrom(IDispatch** target) override { return call(&CDialog::SaveFrom, target); }
+    STDMETHODIMP LoadInto(IDispatch** target) override { return call(&CDialog::LoadInto, target); }
 };
 
 }  // namespace
