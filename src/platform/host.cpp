@@ -10,8 +10,8 @@ const Platform& host() {
     static const HostMousePointer pointer;
     static const HostClock clock;
     static const HostDialogs dialogs;
-    static const Platform platform{&regional, &files,   &process, &messages,
-                                   &pointer,  &clock,   &dialogs};
+    static const Platform platform{&regional, &files, &process, &messages,
+                                   &pointer,  &clock, &dialogs};
     return platform;
 }
 
