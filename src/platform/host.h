@@ -3,9 +3,6 @@
 #pragma once
 
 #include "platform/platform.h"
-#ifndef _WIN32
-#include "platform/native/memory_registry.h"
-#endif
 
 namespace brv::platform {
 
@@ -30,29 +27,8 @@ class HostProcess final : public Process {
     String commandLineArguments() const override;
 };
 
-#ifdef _WIN32
-class HostRegistry final : public Registry {
-  public:
-    // Names are converted through `regional`'s code page.
-    explicit HostRegistry(const Regional& regional) : regional_(regional) {}
-    int32_t openKey(RegKey parent, StringView path, uint32_t access, RegKey& key) const override;
-    int32_t createKey(RegKey parent, StringView path, StringView keyClass, uint32_t options,
-                      uint32_t access, RegKey& key, uint32_t& disposition) const override;
-    int32_t closeKey(RegKey key) const override;
-    int32_t queryInfoKey(RegKey key, RegKeyInfo& info) const override;
-    int32_t enumValue(RegKey key, uint32_t index, String& name, uint32_t& nameLength,
-                      uint32_t& type, std::string* data, uint32_t& dataLength) const override;
-    int32_t enumKey(RegKey key, uint32_t index, String& name, uint32_t& nameLength) const override;
-    int32_t setValue(RegKey key, StringView name, uint32_t type,
-                     std::string_view data) const override;
-    int32_t deleteKey(RegKey key, StringView path) const override;
-    int32_t deleteValue(RegKey key, StringView name) const override;
-    int32_t saveKey(RegKey key, StringView file) const override;
-    int32_t restoreKey(RegKey key, StringView file, uint32_t flags) const override;
-
-  private:
-    const Regional& regional_;
-};
-#endif
+// This build's registry: advapi32's functions on Windows, the in-memory registry natively.
+// Names convert through `regional`'s code page.
+const Registry& hostRegistry(const Regional& regional);
 
 }  // namespace brv::platform

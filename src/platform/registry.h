@@ -20,21 +20,23 @@ namespace brv::platform {
 using RegKey = std::intptr_t;
 
 namespace reg {
-inline constexpr int32_t Success = 0;
-inline constexpr int32_t FileNotFound = 2;
-inline constexpr int32_t AccessDenied = 5;
-inline constexpr int32_t InvalidHandle = 6;
-inline constexpr int32_t InvalidParameter = 87;
-inline constexpr int32_t BadPathName = 161;
-inline constexpr int32_t AlreadyExists = 183;
-inline constexpr int32_t MoreData = 234;
-inline constexpr int32_t NoMoreItems = 259;
-inline constexpr int32_t BadKey = 1010;
-inline constexpr int32_t KeyDeleted = 1018;
-inline constexpr int32_t PrivilegeNotHeld = 1314;
-
-inline constexpr uint32_t CreatedNewKey = 1;
-inline constexpr uint32_t OpenedExistingKey = 2;
+// The platform's return codes that callers test.
+enum Code : int32_t {
+    Success = 0,
+    FileNotFound = 2,
+    AccessDenied = 5,
+    InvalidHandle = 6,
+    InvalidParameter = 87,
+    BadPathName = 161,
+    AlreadyExists = 183,
+    MoreData = 234,
+    NoMoreItems = 259,
+    BadKey = 1010,
+    KeyDeleted = 1018,
+    PrivilegeNotHeld = 1314,
+};
+// What a key creation did.
+enum Disposition : uint32_t { CreatedNewKey = 1, OpenedExistingKey = 2 };
 }  // namespace reg
 
 // What RegQueryInfoKeyA reports: counts, the longest names in characters and the longest data

@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/host.h"
 #include "platform/native/memory_registry.h"
 
 namespace brv::platform {
@@ -157,6 +158,15 @@ struct MemoryRegistry::State {
         return 0;
     }
 
+    // The key that `path` names below `parent`, after the fault hook has had its say.
+    int32_t reach(RegKey parent, StringView path, Op op, bool create, StringView keyClass,
+                  std::shared_ptr<Node>& node, bool& created) {
+        std::shared_ptr<Node> from;
+        if (int32_t rc = resolve(parent, from)) return rc;
+        if (int32_t rc = ask(op, pathOf(*from) + u"\\" + String(path))) return rc;
+        return walk(from, path, create, keyClass, node, created);
+    }
+
     RegKey handleFor(RegKey parent, StringView path, const std::shared_ptr<Node>& node) {
         if (roots.count(parent) && split(path).empty()) return parent;
         const RegKey h = next;
@@ -186,12 +196,9 @@ std::size_t MemoryRegistry::openKeys() const {
 
 int32_t MemoryRegistry::openKey(RegKey parent, StringView path, uint32_t, RegKey& key) const {
     key = 0;
-    std::shared_ptr<Node> from, node;
-    if (int32_t rc = state_->resolve(parent, from)) return rc;
-    const String target = State::pathOf(*from) + u"\\" + String(path);
-    if (int32_t rc = state_->ask(Op::Open, target)) return rc;
+    std::shared_ptr<Node> node;
     bool created;
-    if (int32_t rc = state_->walk(from, path, false, {}, node, created)) return rc;
+    if (int32_t rc = state_->reach(parent, path, Op::Open, false, {}, node, created)) return rc;
     key = state_->handleFor(parent, path, node);
     return 0;
 }
@@ -199,12 +206,10 @@ int32_t MemoryRegistry::openKey(RegKey parent, StringView path, uint32_t, RegKey
 int32_t MemoryRegistry::createKey(RegKey parent, StringView path, StringView keyClass, uint32_t,
                                   uint32_t, RegKey& key, uint32_t& disposition) const {
     key = 0;
-    std::shared_ptr<Node> from, node;
-    if (int32_t rc = state_->resolve(parent, from)) return rc;
-    const String target = State::pathOf(*from) + u"\\" + String(path);
-    if (int32_t rc = state_->ask(Op::Create, target)) return rc;
+    std::shared_ptr<Node> node;
     bool created;
-    if (int32_t rc = state_->walk(from, path, true, keyClass, node, created)) return rc;
+    if (int32_t rc = state_->reach(parent, path, Op::Create, true, keyClass, node, created))
+        return rc;
     disposition = created ? reg::CreatedNewKey : reg::OpenedExistingKey;
     key = state_->handleFor(parent, path, node);
     return 0;
@@ -291,12 +296,9 @@ int32_t MemoryRegistry::setValue(RegKey key, StringView name, uint32_t type,
 }
 
 int32_t MemoryRegistry::deleteKey(RegKey key, StringView path) const {
-    std::shared_ptr<Node> from, node;
-    if (int32_t rc = state_->resolve(key, from)) return rc;
-    if (int32_t rc = state_->ask(Op::DeleteKey, State::pathOf(*from) + u"\\" + String(path)))
-        return rc;
+    std::shared_ptr<Node> node;
     bool created;
-    if (int32_t rc = state_->walk(from, path, false, {}, node, created)) return rc;
+    if (int32_t rc = state_->reach(key, path, Op::DeleteKey, false, {}, node, created)) return rc;
     auto parent = node->parent.lock();
     if (!parent || !node->children.empty()) return reg::AccessDenied;
     std::erase(parent->children, node);
@@ -338,6 +340,11 @@ int32_t MemoryRegistry::restoreKey(RegKey key, StringView file, uint32_t) const 
     node->children = copy->children;
     for (auto& c : node->children) c->parent = node;
     return 0;
+}
+
+const Registry& hostRegistry(const Regional&) {
+    static const MemoryRegistry registry;
+    return registry;
 }
 
 }  // namespace brv::platform
