@@ -123,8 +123,9 @@ int32_t RegistryKey::DeleteKeyTree(const String& KeyName) {
         uint32_t length = kMaxKeyName;
         const int32_t r = registry_.enumKey(h.get(), 0, name, length);
         if (r == platform::reg::NoMoreItems) {
-            if (registry_.openKey(root_, key_, kTreeAccess, *h.put()) == 0)
-                result = registry_.deleteKey(h.get(), KeyName);
+            // A parent that cannot be opened leaves the key there: that is a failure too.
+            const int32_t opened = registry_.openKey(root_, key_, kTreeAccess, *h.put());
+            result = opened == 0 ? registry_.deleteKey(h.get(), KeyName) : opened;
             break;
         }
         if (r != 0) return r;

@@ -381,9 +381,13 @@ TEST_F(RegistryTest, DeleteKeyRemovesAWholeTreeOrReportsFailure) {
     EXPECT_FALSE(b.DeleteKey(u"x"));
     EXPECT_TRUE(exists(u"Software\\T\\x\\stuck"));
     EXPECT_EQ(b.get_key(), u"Software\\T");
-    // Nor does a sub-key list that cannot be read.
+    // Nor does a sub-key list that cannot be read, or a parent that cannot be reopened.
     failOn(Op::EnumKey, u"\\x", 5);
     EXPECT_FALSE(b.DeleteKey(u"x"));
+    makeKey(u"Software\\T\\y\\child");
+    failOn(Op::Open, u"Software\\T", 5);
+    EXPECT_FALSE(b.DeleteKey(u"y"));
+    EXPECT_TRUE(exists(u"Software\\T\\y"));
     EXPECT_EQ(reg.openKeys(), 0u);
 }
 
