@@ -309,6 +309,28 @@ r = a.SetValue("v", "x")
 CheckError "a nonsense root when writing", -2147221504 + 6, "Brevanto.CRegistryAdvanced", "Unknown error"
 On Error GoTo 0
 
+Group "bad input"
+Set a = NewAdvanced(kPath)
+Set b = NewBasic(kPath)
+On Error Resume Next
+a.key = Null
+CheckError "Null for the Advanced path", 94, Empty, Empty
+b.key = Null
+CheckError "Null for the Basic path", 94, Empty, Empty
+s = b.GetValue(CreateObject("Scripting.Dictionary"))
+CheckTrue "an object without a value for a name fails cleanly", Err.Number <> 0
+Err.Clear
+r = a.SetValue(CreateObject("Scripting.Dictionary"), "x")
+CheckTrue "an object for a value name fails cleanly", Err.Number <> 0
+Err.Clear
+a.key = ""
+CheckNoError "an empty Advanced path raises nothing"
+a.key = kPath
+r = a.SetValue("a\b", "slash")
+CheckNoError "a value name with a backslash"
+On Error GoTo 0
+Check "is read back by name", a.GetValue("a\b"), "slash"
+
 Group "clean-up"
 Set b = NewBasic("Software")
 Check "DeleteKey removes the test key", b.DeleteKey("BrevantoRegistryTest"), True
