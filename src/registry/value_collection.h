@@ -65,7 +65,8 @@ class colRegistry {
     explicit colRegistry(const Locale& locale) : locale_(locale), items_(locale) {}
 
     // A record filed under `key` (not filed at all when `key` is empty). Types 1, 2 and 7 keep
-    // Data as text, 4 as a Long; the others keep the bytes of an array Data and nothing else.
+    // Data as text, 4 as a Long, 3 nothing; the others keep the bytes of an array Data, and
+    // nothing from Data of another kind.
     std::shared_ptr<clsRegKeyData> Add(const String& key, const String& Name, int32_t Typ,
                                        const Variant& Data);
     // A missing key or a position out of range raise 1200.
