@@ -168,3 +168,40 @@ Sub DemoDialogs()
 End Sub
 
 DemoDialogs
+
+' ---- Registry: a key of typed values, listed and removed again ----
+Sub DemoRegistry()
+    Const kHkcu = -2147483647
+    Dim reg, basic, sh, fso, tmp, f, line, i
+    WScript.Echo "-- Registry"
+    Set reg = CreateObject("Brevanto.CRegistryAdvanced")
+    reg.Root = kHkcu
+    reg.key = "Software\BrevantoDemo"
+    reg.SetValue "", "the unnamed value"
+    reg.SetValue "Count", 42
+    reg.SetValue "Folder", "%TEMP%\reports"
+    reg.SetValue "Pair", "first" & Chr(0) & "second" & Chr(0)
+    reg.SetValue "Title", "Quarterly report"
+    reg.SetValue "Limit", "250", 4
+    For i = 1 To reg.ValueCount
+        WScript.Echo "  " & reg.GetName(i) & " = " & Replace(reg.GetValue(i), Chr(0), "|")
+    Next
+    ' The types as the registry itself reports them.
+    Set sh = CreateObject("WScript.Shell")
+    Set fso = CreateObject("Scripting.FileSystemObject")
+    tmp = fso.GetSpecialFolder(2) & "\brevanto-demo.txt"
+    sh.Run "cmd /c reg query HKCU\Software\BrevantoDemo > """ & tmp & """", 0, True
+    Set f = fso.OpenTextFile(tmp)
+    Do While Not f.AtEndOfStream
+        line = f.ReadLine
+        If InStr(line, "REG_") > 0 Then WScript.Echo "  reg query:" & line
+    Loop
+    f.Close
+    fso.DeleteFile tmp
+    Set basic = CreateObject("Brevanto.CRegistryBasic")
+    basic.Root = kHkcu
+    basic.key = "Software"
+    WScript.Echo "Key deleted: " & basic.DeleteKey("BrevantoDemo")
+End Sub
+
+DemoRegistry

@@ -130,19 +130,10 @@ std::vector<Key> registrationKeys() {
 // Containers that a per-user registration may have to create; removed again when empty.
 constexpr const wchar_t* kContainers[] = {L"Interface", L"CLSID", L"TypeLib"};
 
-class RegKey {
+// The registry service's key owner over the platform's own handle type.
+class RegKey : public platform::KeyOwner<HKEY> {
   public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
+    RegKey() : KeyOwner(*platform::host().registry) {}
 };
 
 HRESULT openClasses(bool user, REGSAM access, RegKey& out) {

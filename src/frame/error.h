@@ -44,6 +44,13 @@ inline constexpr int32_t DllEntryNotFound = 453;
 inline constexpr int32_t DuplicateKey = 457;
 inline constexpr int32_t UnsupportedAutomationType = 458;
 inline constexpr int32_t InvalidPicture = 481;
+inline constexpr int32_t RegistryLookup = 1200;  // a value the registry collection lacks
+// The registry classes' own numbers, 0x80040000 + 513 upward, and the base to which a failed
+// registry call adds the platform's code.
+inline constexpr int32_t RegistryBase = -2147221504;
+inline constexpr int32_t RegErrorOpenFail = -2147220991;
+inline constexpr int32_t RegErrorNoLetProperty = -2147220985;
+inline constexpr int32_t RegErrorUnknown = -2147220983;
 }  // namespace err
 
 // The runtime's standard text for a number; "Application-defined or object-defined error"

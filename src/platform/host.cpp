@@ -11,7 +11,7 @@ const Platform& host() {
     static const HostClock clock;
     static const HostDialogs dialogs;
     static const Platform platform{&regional, &files, &process, &messages,
-                                   &pointer,  &clock, &dialogs};
+                                   &pointer,  &clock, &dialogs, &hostRegistry(regional)};
     return platform;
 }
 

@@ -56,4 +56,8 @@ class HostDialogs final : public Dialogs {
     ObjectRef loadPicture(StringView path) const override;
 };
 
+// This build's registry: advapi32's functions on Windows, the in-memory registry natively.
+// Names convert through `regional`'s code page.
+const Registry& hostRegistry(const Regional& regional);
+
 }  // namespace brv::platform

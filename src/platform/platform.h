@@ -11,6 +11,7 @@
 #include "platform/pointer.h"
 #include "platform/process.h"
 #include "platform/regional.h"
+#include "platform/registry.h"
 
 namespace brv::platform {
 
@@ -22,6 +23,7 @@ struct Platform {
     const MousePointer* pointer;
     const Clock* clock;
     const Dialogs* dialogs;
+    const Registry* registry;
 };
 
 const Platform& host();

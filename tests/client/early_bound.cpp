@@ -8,6 +8,7 @@
 // clang-format on
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -616,6 +617,73 @@ void dateAndFolderCalls() {
     }
 }
 
+// CRegistryAdvanced.SetValue with a SAFEARRAY of Byte: regType 7 writes the bytes as
+// REG_MULTI_SZ, automatic mode refuses them with 5 "Byte Array"; the registry API reads back
+// what was written, byte counts included.
+void registryByteArray() {
+    const wchar_t* path = L"Software\\BrevantoEarlyBound";
+    _CRegistryAdvanced* a = nullptr;
+    checkHr("CRegistryAdvanced created",
+            CoCreateInstance(CLSID_CRegistryAdvanced, nullptr, CLSCTX_INPROC_SERVER,
+                             IID__CRegistryAdvanced, reinterpret_cast<void**>(&a)),
+            S_OK);
+    if (!a) return;
+    Bstr key(path);
+    checkHr("Root", a->put_Root(HkeyCurrentUser), S_OK);
+    checkHr("key", a->put_key(key.b), S_OK);
+    const BYTE bytes[] = {'a', 0, 'b', 0, 0};
+    SAFEARRAY* sa = SafeArrayCreateVector(VT_UI1, 0, sizeof bytes);
+    for (LONG i = 0; i < static_cast<LONG>(sizeof bytes); ++i)
+        SafeArrayPutElement(sa, &i, const_cast<BYTE*>(&bytes[i]));
+    VARIANT name, value;
+    VariantInit(&name);
+    VariantInit(&value);
+    name.vt = VT_BSTR;
+    name.bstrVal = SysAllocString(L"multi");
+    value.vt = VT_ARRAY | VT_UI1;
+    value.parray = sa;
+    kupEnumRegTypes type = RegMultiSz;
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    checkHr("SetValue regType 7", a->SetValue(&name, &value, &type, &ok), S_OK);
+    check("SetValue result", ok == VARIANT_TRUE);
+    type = RegNone;
+    checkHr("SetValue of a Byte array, automatic", a->SetValue(&name, &value, &type, &ok),
+            static_cast<HRESULT>(0x800A0005));
+    IErrorInfo* info = nullptr;
+    Bstr description;
+    if (GetErrorInfo(0, &info) == S_OK && info) {
+        info->GetDescription(&description.b);
+        info->Release();
+    }
+    checkText("  its description", description.b, L"Byte Array");
+    VariantClear(&value);
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocString(L"abc");
+    SysFreeString(name.bstrVal);
+    name.bstrVal = SysAllocString(L"text");
+    checkHr("SetValue of text", a->SetValue(&name, &value, &type, &ok), S_OK);
+
+    HKEY k = nullptr;
+    check("key readable", RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &k) == 0);
+    BYTE data[64] = {};
+    DWORD size = sizeof data, regType = 0;
+    check("multi read back", RegQueryValueExA(k, "multi", nullptr, &regType, data, &size) == 0);
+    check("  REG_MULTI_SZ", regType == REG_MULTI_SZ);
+    check("  five bytes", size == sizeof bytes && std::memcmp(data, bytes, sizeof bytes) == 0,
+          std::to_wstring(size));
+    size = sizeof data;
+    check("text read back", RegQueryValueExA(k, "text", nullptr, &regType, data, &size) == 0);
+    check("  REG_SZ of four bytes", regType == REG_SZ && size == 4, std::to_wstring(size));
+    RegCloseKey(k);
+    Bstr sub(L"BrevantoEarlyBound"), software(L"Software");
+    checkHr("move to the parent", a->put_key(software.b), S_OK);
+    checkHr("DeleteKey", a->DeleteKey(sub.b, &ok), S_OK);
+    check("  deleted", ok == VARIANT_TRUE);
+    VariantClear(&name);
+    VariantClear(&value);
+    a->Release();
+}
+
 int wmain(int argc, wchar_t** argv) {
     CoInitialize(nullptr);
     _TextHelper* t = nullptr;
@@ -638,6 +706,7 @@ int wmain(int argc, wchar_t** argv) {
     typedWriteBack();
     dateAndFolderCalls();
     dialogCalls();
+    registryByteArray();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);
