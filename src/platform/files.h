@@ -14,8 +14,9 @@ class FileSystem : public FileOpener {
     // unavailable, 75 when it exists or cannot be made, 76 path not found.
     virtual void makeFolder(StringView path) const = 0;
     // The first name that a listing of `pattern` (a folder, then a name that may hold * and ?)
-    // yields, folders and the folder's own "." entry included, as Dir with the directory
-    // attribute; nullopt when nothing matches or the folder is missing. Error 52 for a bad name.
+    // yields, folders and the folder's own "." entry included and hidden and system entries
+    // left out, as Dir with the directory attribute; nullopt when nothing matches or the folder
+    // is missing. Error 52 for a bad name.
     virtual std::optional<String> firstEntry(StringView pattern) const = 0;
     // Creates an empty file only when nothing of that name exists yet: false (and nothing
     // touched) when the name is taken. Errors as for open().

@@ -155,6 +155,9 @@ int32_t CRegistryAdvanced::writeDerived(const String& name, const Variant& value
         raise(err::InvalidCall, {}, u"Byte Array");
     if (!value.isArray() && (value.type() == VarType::Integer || value.type() == VarType::Long))
         return write(name, kDword, dwordData(toLong(value, regional_)));
+    // Other kinds with a text form are written as text; one without (Null, a missing value,
+    // an array of anything but Bytes) writes nothing and the call still succeeds.
+    if (value.isArray() || value.isNull() || value.type() == VarType::Error) return 0;
     const String text = toText(value, regional_);
     uint32_t type = kSz;
     if (value.isString() && fnCountCharacter(text, StringView(u"\0", 1)) != 0)
@@ -192,8 +195,9 @@ bool CRegistryAdvanced::SetValue(const Variant& sKeyName, const Variant& sValue,
             rc = write(name, kMultiSz, arrayBytes(sValue, kMultiBuffer, regional_));
             break;
         default:
-            // No data form is defined for the other types: refuse rather than pretend.
-            raise(err::InvalidCall);
+            // No data form is defined for the other types: nothing is written, and the call
+            // succeeds as for any write.
+            break;
     }
     if (rc != 0) raise(err::RegistryBase + rc, u"CRegistry", u"Couldn't write value to registry");
     CloseKey();

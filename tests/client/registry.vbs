@@ -285,6 +285,8 @@ CheckError "a refused write", -2147221504 + 87, "CRegistry", "Couldn't write val
 r = a.SetValue(0, "x")
 CheckError "a position that is not there", 1200, "Registry Collection", "Invalid Index"
 On Error GoTo 0
+Check "a type without a data form succeeds", a.SetValue("s9", "x", 9), True
+Check "a Null in automatic mode succeeds", a.SetValue("s9", Null), True
 Check "nothing written for s9", TypeOf(kFull & "\adv2", "s9"), ""
 Check "SetValue by position", a.SetValue(1, "first"), True
 Check "the first value changed", sh.RegRead(kFull & "\adv2\s1"), "first"

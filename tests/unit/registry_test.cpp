@@ -527,7 +527,10 @@ TEST_F(RegistryTest, AdvancedWritesTheTypeTheDataCallsFor) {
     Array far(VarType::Byte, {Bound{513, 1}});
     expectError(9, [&] { a.SetValue(Variant(u"f"), Variant(far), 7); });
     expectError(13, [&] { a.SetValue(Variant(u"f"), Variant(u"text"), 7); });
-    expectError(5, [&] { a.SetValue(Variant(u"f"), Variant(u"text"), 9); });
+    // A type without a data form, and a value without a text form, write nothing and succeed.
+    EXPECT_TRUE(a.SetValue(Variant(u"f"), Variant(u"text"), 9));
+    EXPECT_TRUE(a.SetValue(Variant(u"f"), Variant(Null{}), 0));
+    EXPECT_TRUE(a.SetValue(Variant(u"f"), Variant(Array::vector({Variant(1)})), 0));
     EXPECT_FALSE(stored(u"Software\\T", u"f"));
     expectError(6, [&] { a.SetValue(Variant(u"big"), Variant(String(40000, u'x')), 0); });
     EXPECT_TRUE(a.SetValue(Variant(u"big"), Variant(String(65536, u'x')), 1));

@@ -141,8 +141,13 @@ std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
     if (name == "*.*") name = "*";  // as on Windows, where it also matches names without a dot
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return std::nullopt;
-    while (const dirent* entry = ::readdir(dir.get()))
+    while (const dirent* entry = ::readdir(dir.get())) {
+        // A dot-name is a hidden entry here (as Wine shows it), and a listing leaves those out;
+        // the folder's own "." and ".." stay.
+        const std::string_view n = entry->d_name;
+        if (n.size() > 1 && n[0] == '.' && n != "..") continue;
         if (::fnmatch(name.c_str(), entry->d_name, 0) == 0) return fromUtf8(entry->d_name);
+    }
     return std::nullopt;
 }
 

@@ -145,6 +145,7 @@ void HostFileSystem::makeFolder(StringView path) const {
 std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
     BRV_WINAPI("kernel32", FindFirstFileW);
     BRV_WINAPI("kernel32", FindClose);
+    BRV_WINAPI("kernel32", FindNextFileW);
     BRV_WINAPI("kernel32", GetLastError);
     if (pattern.find(u'\0') != StringView::npos) raise(err::BadFileNameOrNumber);
     const String p(pattern);
@@ -155,8 +156,13 @@ std::optional<String> HostFileSystem::firstEntry(StringView pattern) const {
         if (e == ERROR_INVALID_NAME || e == ERROR_BAD_PATHNAME) raise(err::BadFileNameOrNumber);
         return std::nullopt;
     }
-    FindClose_(h);
-    return fromWide(data.cFileName);
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> search(h, FindClose_.get());
+    // The directory attribute adds folders to a listing; hidden and system entries stay out.
+    constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(data.dwFileAttributes & kLeftOut)) return fromWide(data.cFileName);
+    } while (FindNextFileW_(h, &data));
+    return std::nullopt;
 }
 
 bool HostFileSystem::createNewFile(StringView path) const {
