@@ -6,7 +6,7 @@ const Platform& host() {
     static const HostRegional regional;
     static const HostFileSystem files;
     static const HostProcess process;
-    static const Platform platform{&regional, &files, &process};
+    static const Platform platform{&regional, &files, &process, &hostSystem()};
     return platform;
 }
 

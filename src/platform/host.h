@@ -27,4 +27,7 @@ class HostProcess final : public Process {
     String commandLineArguments() const override;
 };
 
+// The system queries and shell operations (windows/system.cpp, native/system.cpp).
+const System& hostSystem();
+
 }  // namespace brv::platform

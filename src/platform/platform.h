@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/regional.h"
+#include "platform/system.h"
 
 namespace brv::platform {
 
@@ -14,6 +15,7 @@ struct Platform {
     const Regional* regional;
     const FileSystem* files;
     const Process* process;
+    const System* system;
 };
 
 const Platform& host();
