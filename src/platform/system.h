@@ -57,7 +57,8 @@ class System {
     virtual ShellFileOperationResult fileOperation(const ShellFileOperation& op) const = 0;
 
     // FindExecutableA: above 32 with the program's path and a terminator in `result` (at
-    // least 260 characters); 32 or less (2, 3, 5, 8, 31, ...) on failure.
+    // least 260 characters); 32 or less (2, 3, 5, 8, 31, ...) on failure; 2 (not found) for a
+    // name of 260 characters or more.
     virtual intptr_t findExecutable(const char* file, const char* directory,
                                     char* result) const = 0;
 

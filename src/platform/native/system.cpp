@@ -113,6 +113,7 @@ intptr_t StandInSystem::findExecutable(const char* file, const char*, char* resu
     const std::string document = file ? file : "";
     if (log) log->lookups.push_back(document);
     if (findFailure) return *findFailure;
+    if (document.size() >= 260) return 2;  // no document has a longer name: not found
     const auto it = associations.find(extension(document));
     if (it == associations.end()) return kNoAssociation;
     const std::size_t n = std::min<std::size_t>(it->second.size(), 259);  // MAX_PATH with NUL

@@ -4,6 +4,8 @@
 #include <winnetwk.h>
 // clang-format on
 
+#include <cstring>
+
 #include "platform/host.h"
 #include "platform/windows/winapi.h"
 
@@ -82,6 +84,8 @@ class WindowsSystem final : public System {
     }
     intptr_t findExecutable(const char* file, const char* directory, char* result) const override {
         BRV_WINAPI("shell32.dll", FindExecutableA);
+        // No document has a longer name, and some shells fault on one: not found.
+        if (std::strlen(file) >= MAX_PATH) return SE_ERR_FNF;
         return reinterpret_cast<intptr_t>(FindExecutableA_(file, directory, result));
     }
     intptr_t shellExecute(int32_t window, const char* verb, const char* file,
