@@ -517,6 +517,46 @@ void arrayAndCommandLineCalls() {
 }
 }  // namespace
 
+// Win32API with what a script cannot send: null strings, typed in-out arguments, and the error
+// information of a failure that has written some arguments back.
+void win32ApiCalls() {
+    _Win32API* w = nullptr;
+    checkHr("Win32API",
+            CoCreateInstance(CLSID_Win32API, nullptr, CLSCTX_INPROC_SERVER, IID__Win32API,
+                             reinterpret_cast<void**>(&w)),
+            S_OK);
+    if (!w) return;
+    Bstr none, out;
+    checkHr("StripTerminator of a null string", w->StripTerminator(none.b, &out.b), S_OK);
+    checkText("  is empty", out.b, L"");
+    kupEnumDriveType kind = Fixed;
+    Bstr name;
+    checkHr("GetDriveType of a null letter", w->GetDriveType(none.b, &kind, &name.b), S_OK);
+    checkText("  asks about :\\", name.b, L"Invalid Drive");
+    check("  with code 1", kind == InvalidDrive);
+
+    Bstr from, to;
+    LONG window = 0;
+    kupEnumFileOperation op = FileCopy;
+    kupEnumFileOperationFlags flags = static_cast<kupEnumFileOperationFlags>(0);
+    VARIANT_BOOL done = VARIANT_TRUE;
+    HRESULT hr = w->FileOperation(&window, &op, &from.b, &to.b, &flags, &done);
+    check("copy without destination fails", FAILED(hr));
+    check("null source list written back as two NULs",
+          from.b && SysStringLen(from.b) == 2 && from.b[0] == 0 && from.b[1] == 0);
+    check("flags not reached", flags == 0);
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info) {
+        Bstr source;
+        info->GetSource(&source.b);
+        checkText("error source", source.b, L"FileOperation");
+        info->Release();
+    } else {
+        check("error information", false);
+    }
+    w->Release();
+}
+
 int wmain(int argc, wchar_t** argv) {
     CoInitialize(nullptr);
     _TextHelper* t = nullptr;
@@ -537,6 +577,7 @@ int wmain(int argc, wchar_t** argv) {
             CLASS_E_CLASSNOTAVAILABLE);
     arrayAndCommandLineCalls();
     typedWriteBack();
+    win32ApiCalls();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);

@@ -305,19 +305,6 @@ TEST(Win32ApiFileAssociation, CutsAfterTheFirstExe) {
     EXPECT_EQ(file, String(40000, u'?'));
 }
 
-TEST(Win32ApiStripTerminator, CutsAtTheFirstNul) {
-    Machine m;
-    Win32API api = m.api();
-    const String nul(1, u'\0');
-    EXPECT_EQ(api.StripTerminator(u"plain  "), u"plain  ");
-    EXPECT_EQ(api.StripTerminator(nul + u"abc"), u"");
-    EXPECT_EQ(api.StripTerminator(u"ab" + nul + u"c" + nul), u"ab");
-    EXPECT_EQ(api.StripTerminator(u""), u"");
-    EXPECT_EQ(api.StripTerminator(String(40000, u'a')), String(40000, u'a'));
-    EXPECT_EQ(api.StripTerminator(String(32766, u'a') + nul), String(32766, u'a'));
-    expectError(6, [&] { api.StripTerminator(String(32767, u'a') + nul); });
-}
-
 TEST(Win32ApiExecuteFile, ProbesThenLaunchesWithTheVerbAndWindow) {
     Machine m;
     m.documents.present = {u"C:\\report.ini", u"C:\\notes.txt", u"C:\\ab"};
