@@ -4,8 +4,12 @@
 // them on every platform.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace brv::platform {
 
@@ -23,6 +27,36 @@ struct ShellFileOperationResult {
     int32_t result = 0;
     uint32_t lastError = 0;
 };
+
+// The names of a shell list, up to its first empty one.
+inline std::vector<std::string_view> listNames(const std::string* list) {
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; list && i < list->size() && (*list)[i] != '\0';) {
+        const std::size_t end = std::min(list->find('\0', i), list->size());
+        names.push_back(std::string_view(*list).substr(i, end - i));
+        i = end + 1;
+    }
+    return names;
+}
+
+// Lists that the shell is never given, with the answers that stand for its own: one whose
+// first name is empty (invalid parameter; some shells read it as the current folder and
+// delete or move that), and one with a name too long for a path (file name too long; some
+// shells cut it down to the current folder, or overrun their buffers).
+inline constexpr ShellFileOperationResult kNoFilesNamed{124, 87};
+inline constexpr ShellFileOperationResult kNameTooLong{124, 206};
+
+// The answer that stands for the shell's when `op` is such a list; `tooLong(name)` judges one
+// name by its full path.
+template <typename TooLong>
+std::optional<ShellFileOperationResult> refusedList(const ShellFileOperation& op, TooLong tooLong) {
+    const auto from = listNames(op.from), to = listNames(op.to);
+    if (from.empty() || (op.to && to.empty())) return kNoFilesNamed;
+    for (const auto* names : {&from, &to})
+        for (const std::string_view name : *names)
+            if (tooLong(name)) return kNameTooLong;
+    return std::nullopt;
+}
 
 class System {
   public:
@@ -53,7 +87,7 @@ class System {
     // 1200, 1201, 1203, 1208, 1222, 2250).
     virtual uint32_t networkConnection(const char* local, char* remote, uint32_t& length) const = 0;
 
-    // SHFileOperationA.
+    // SHFileOperationA; see kNoFilesNamed and kNameTooLong for the lists it refuses.
     virtual ShellFileOperationResult fileOperation(const ShellFileOperation& op) const = 0;
 
     // FindExecutableA: above 32 with the program's path and a terminator in `result` (at

@@ -193,7 +193,6 @@ TEST(Win32ApiFileOperation, TerminatesTheListsAndDefaultsTheFlags) {
         {u"a.txt" + nul, u"a.txt" + two},
         {u"a.txt" + two, u"a.txt" + two},
         {u"a" + nul + u"b" + two, u"a" + nul + u"b" + two},
-        {u"", two},
     };
     for (const auto& [given, terminated] : lists) {
         String from = given, to = given + u"dest";
@@ -265,6 +264,32 @@ TEST(Win32ApiFileOperation, ErrorsLeaveWhatWasWrittenAndCallNothing) {
     EXPECT_EQ(failure(2, 3).number(), -2147221504 + 3);
     EXPECT_EQ(failure(1026, 0).number(), -2147221504);
     EXPECT_EQ(failure(1026, 0x80070005u).number(), 6);  // the sum leaves the Long range
+
+    // A list whose first name is empty never reaches the shell, which may read it as the
+    // current folder: invalid parameter (87).
+    m.system.fileOperationAnswer = {};
+    from = u"";
+    to = u"";
+    EXPECT_EQ(raised([&] { m.api().FileOperation(0, FileDelete, from, to, flags); }).number(),
+              -2147221504 + 87);
+    EXPECT_EQ(from, String(2, u'\0'));
+    from = u"a";
+    to = String(1, u'\0');
+    EXPECT_EQ(raised([&] { m.api().FileOperation(0, FileCopy, from, to, flags); }).number(),
+              -2147221504 + 87);
+    // A name too long for any path is refused too (file name too long, 206): some shells cut it
+    // down to a folder that the caller never named.
+    for (const auto& [source, target] :
+         {std::pair{String(40000, u'q'), String(u"b")}, std::pair{String(u"a"), String(260, u'd')},
+          std::pair{u"a" + String(1, u'\0') + String(300, u'q'), String(u"b")}}) {
+        from = source;
+        to = target;
+        EXPECT_EQ(raised([&] { m.api().FileOperation(0, FileMove, from, to, flags); }).number(),
+                  -2147221504 + 206);
+    }
+    from = String(259, u'q');
+    to = u"b";
+    EXPECT_TRUE(m.api().FileOperation(0, FileMove, from, to, flags));
 }
 
 TEST(Win32ApiFileAssociation, CutsAfterTheFirstExe) {

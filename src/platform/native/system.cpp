@@ -106,7 +106,9 @@ ShellFileOperationResult StandInSystem::fileOperation(const ShellFileOperation& 
         log->fileOperations.push_back(
             {op.window, op.function, op.from ? *op.from : std::string{}, to, op.flags});
     }
-    return fileOperationAnswer;
+    // No path is longer than 259 characters; the stand-in knows no current folder to add.
+    const auto refused = refusedList(op, [](std::string_view name) { return name.size() >= 260; });
+    return refused ? *refused : fileOperationAnswer;
 }
 
 intptr_t StandInSystem::findExecutable(const char* file, const char*, char* result) const {

@@ -5,6 +5,7 @@
 // clang-format on
 
 #include <cstring>
+#include <string>
 
 #include "platform/host.h"
 #include "platform/windows/winapi.h"
@@ -16,6 +17,14 @@ namespace {
 // A Long that a client holds as a window handle, widened as the platform widens handles.
 HWND windowOf(int32_t handle) {
     return reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
+}
+
+// Judged by the full path, as the shell would make it.
+bool pathTooLong(std::string_view name) {
+    BRV_WINAPI("kernel32", GetFullPathNameA);
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA_(std::string(name).c_str(), MAX_PATH, full, nullptr);
+    return n == 0 || n >= MAX_PATH;
 }
 
 class WindowsSystem final : public System {
@@ -64,6 +73,7 @@ class WindowsSystem final : public System {
     ShellFileOperationResult fileOperation(const ShellFileOperation& op) const override {
         BRV_WINAPI("shell32.dll", SHFileOperationA);
         BRV_WINAPI("shell32.dll", SHFreeNameMappings);
+        if (const auto refused = refusedList(op, pathTooLong)) return *refused;
         SHFILEOPSTRUCTA s{};
         s.hwnd = windowOf(op.window);
         s.wFunc = op.function;
