@@ -27,21 +27,23 @@ bool pathTooLong(std::string_view name) {
     return n == 0 || n >= MAX_PATH;
 }
 
+// GetComputerNameA and GetUserNameA: the size goes in and comes back through a DWORD.
+bool nameQuery(BOOL(WINAPI* query)(LPSTR, LPDWORD), char* buffer, uint32_t& size) {
+    DWORD n = size;
+    const BOOL ok = query(buffer, &n);
+    size = n;
+    return ok != FALSE;
+}
+
 class WindowsSystem final : public System {
   public:
     bool computerName(char* buffer, uint32_t& size) const override {
         BRV_WINAPI("kernel32", GetComputerNameA);
-        DWORD n = size;
-        const BOOL ok = GetComputerNameA_(buffer, &n);
-        size = n;
-        return ok != FALSE;
+        return nameQuery(GetComputerNameA_.get(), buffer, size);
     }
     bool userName(char* buffer, uint32_t& size) const override {
         BRV_WINAPI("advapi32.dll", GetUserNameA);
-        DWORD n = size;
-        const BOOL ok = GetUserNameA_(buffer, &n);
-        size = n;
-        return ok != FALSE;
+        return nameQuery(GetUserNameA_.get(), buffer, size);
     }
     uint32_t windowsDirectory(char* buffer, uint32_t size) const override {
         BRV_WINAPI("kernel32", GetWindowsDirectoryA);
