@@ -205,3 +205,40 @@ Sub DemoRegistry()
 End Sub
 
 DemoRegistry
+
+' ---- System: the machine, its user and folders; a scratch file copied and deleted by the shell ----
+Sub DemoSystem()
+    Dim api, fso, folder, source, target, flags, kind, drive, server, share
+    Set api = CreateObject("Brevanto.Win32API")
+    Set fso = CreateObject("Scripting.FileSystemObject")
+    WScript.Echo "-- System"
+    WScript.Echo "Machine and user:  " & api.GetMachineName() & ", " & api.GetCurrentWindowsUser()
+    WScript.Echo "Windows folder:    " & api.GetFolderWindows()
+    WScript.Echo "System folder:     " & api.GetFolderSystem()
+    WScript.Echo "Temporary folder:  " & api.GetFolderTemp()
+    WScript.Echo "Current folder:    " & api.GetFolderCurrent()
+    WScript.Echo "Drive C:           " & api.GetDriveType("C", kind) & " (code " & kind & ")"
+    On Error Resume Next
+    drive = "c"
+    api.GetUNCPath drive, server, share
+    WScript.Echo "Share behind " & drive & "     " & Err.Description
+    On Error GoTo 0
+
+    folder = api.GetFolderTemp() & "brevanto-demo"
+    If Not fso.FolderExists(folder) Then fso.CreateFolder folder
+    fso.CreateTextFile(folder & "\note.txt", True).Write "scratch"
+    source = folder & "\note.txt"
+    target = folder & "\copy.txt"
+    flags = 0
+    api.FileOperation 0, 2, source, target, flags
+    WScript.Echo "Copied by the shell: " & fso.FileExists(folder & "\copy.txt") & " (flags used " & flags & ")"
+    source = folder
+    api.FileOperation 0, 3, source
+    WScript.Echo "Scratch folder deleted: " & (Not fso.FolderExists(folder))
+    On Error Resume Next
+    api.ExecuteFile folder & "\gone.txt"
+    WScript.Echo "Opening a missing file: error " & Err.Number & ", " & Err.Description
+    On Error GoTo 0
+End Sub
+
+DemoSystem

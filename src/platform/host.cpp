@@ -10,8 +10,9 @@ const Platform& host() {
     static const HostMousePointer pointer;
     static const HostClock clock;
     static const HostDialogs dialogs;
-    static const Platform platform{&regional, &files, &process, &messages,
-                                   &pointer,  &clock, &dialogs, &hostRegistry(regional)};
+    static const Platform platform{&regional,    &files, &process, &messages,
+                                   &pointer,     &clock, &dialogs, &hostRegistry(regional),
+                                   &hostSystem()};
     return platform;
 }
 

@@ -60,4 +60,7 @@ class HostDialogs final : public Dialogs {
 // Names convert through `regional`'s code page.
 const Registry& hostRegistry(const Regional& regional);
 
+// The system queries and shell operations (windows/system.cpp, native/system.cpp).
+const System& hostSystem();
+
 }  // namespace brv::platform

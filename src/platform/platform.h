@@ -12,6 +12,7 @@
 #include "platform/process.h"
 #include "platform/regional.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 
 namespace brv::platform {
 
@@ -24,6 +25,7 @@ struct Platform {
     const Clock* clock;
     const Dialogs* dialogs;
     const Registry* registry;
+    const System* system;
 };
 
 const Platform& host();

@@ -622,11 +622,8 @@ void dateAndFolderCalls() {
 // what was written, byte counts included.
 void registryByteArray() {
     const wchar_t* path = L"Software\\BrevantoEarlyBound";
-    _CRegistryAdvanced* a = nullptr;
-    checkHr("CRegistryAdvanced created",
-            CoCreateInstance(CLSID_CRegistryAdvanced, nullptr, CLSCTX_INPROC_SERVER,
-                             IID__CRegistryAdvanced, reinterpret_cast<void**>(&a)),
-            S_OK);
+    auto* a = created<_CRegistryAdvanced>("CRegistryAdvanced created", CLSID_CRegistryAdvanced,
+                                          IID__CRegistryAdvanced);
     if (!a) return;
     Bstr key(path);
     checkHr("Root", a->put_Root(HkeyCurrentUser), S_OK);
@@ -684,6 +681,42 @@ void registryByteArray() {
     a->Release();
 }
 
+// Win32API with what a script cannot send: null strings, typed in-out arguments, and the error
+// information of a failure that has written some arguments back.
+void win32ApiCalls() {
+    auto* w = created<_Win32API>("Win32API", CLSID_Win32API, IID__Win32API);
+    if (!w) return;
+    Bstr none, out;
+    checkHr("StripTerminator of a null string", w->StripTerminator(none.b, &out.b), S_OK);
+    checkText("  is empty", out.b, L"");
+    kupEnumDriveType kind = Fixed;
+    Bstr name;
+    checkHr("GetDriveType of a null letter", w->GetDriveType(none.b, &kind, &name.b), S_OK);
+    checkText("  asks about :\\", name.b, L"Invalid Drive");
+    check("  with code 1", kind == InvalidDrive);
+
+    Bstr from, to;
+    LONG window = 0;
+    kupEnumFileOperation op = FileCopy;
+    kupEnumFileOperationFlags flags = static_cast<kupEnumFileOperationFlags>(0);
+    VARIANT_BOOL done = VARIANT_TRUE;
+    HRESULT hr = w->FileOperation(&window, &op, &from.b, &to.b, &flags, &done);
+    check("copy without destination fails", FAILED(hr));
+    check("null source list written back as two NULs",
+          from.b && SysStringLen(from.b) == 2 && from.b[0] == 0 && from.b[1] == 0);
+    check("flags not reached", flags == 0);
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info) {
+        Bstr source;
+        info->GetSource(&source.b);
+        checkText("error source", source.b, L"FileOperation");
+        info->Release();
+    } else {
+        check("error information", false);
+    }
+    w->Release();
+}
+
 int wmain(int argc, wchar_t** argv) {
     CoInitialize(nullptr);
     _TextHelper* t = nullptr;
@@ -707,6 +740,7 @@ int wmain(int argc, wchar_t** argv) {
     dateAndFolderCalls();
     dialogCalls();
     registryByteArray();
+    win32ApiCalls();
     if (argc > 1) unloading(argv[1]);
     CoUninitialize();
     std::printf("%d passed, %d failed\n", gPassed, gFailed);

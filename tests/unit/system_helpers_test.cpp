@@ -18,59 +18,6 @@ using namespace brv;
 
 namespace {
 
-// Folders and files in memory, Windows style, drive C: empty at first. Logs every change.
-class MemoryFiles : public platform::FileSystem {
-  public:
-    mutable std::set<String> folders{u"C:"}, files;
-    std::set<String> readOnly;  // folders that refuse new files
-    mutable std::vector<String> log;
-
-    static String parentOf(StringView p) {
-        const auto slash = p.rfind(u'\\');
-        return String(slash == StringView::npos ? StringView() : p.substr(0, slash));
-    }
-    static String strip(StringView p) {
-        return String(!p.empty() && p.back() == u'\\' ? p.substr(0, p.size() - 1) : p);
-    }
-
-    std::unique_ptr<File> open(StringView, OpenMode) const override {
-        brv::raise(err::FileNotFound);
-    }
-    void makeFolder(StringView path) const override {
-        const String p = strip(path);
-        log.push_back(u"mkdir " + p);
-        if (folders.count(p) || files.count(p)) brv::raise(err::PathFileAccess);
-        if (!folders.count(parentOf(p))) brv::raise(err::PathNotFound);
-        folders.insert(p);
-    }
-    // Only the folder listings ("*.*") the helpers make, and exact names.
-    std::optional<String> firstEntry(StringView pattern) const override {
-        const String p(pattern);
-        if (!p.ends_with(u"*.*")) {
-            if (folders.count(p) || files.count(p)) return p.substr(p.rfind(u'\\') + 1);
-            return std::nullopt;
-        }
-        const String folder = strip(StringView(p).substr(0, p.size() - 3));
-        if (!folders.count(folder)) return std::nullopt;
-        if (folder.find(u'\\') != String::npos) return String(u".");
-        for (const auto& set : {folders, files})  // a root has no "." entry
-            for (const String& f : set)
-                if (parentOf(f) == folder) return f;
-        return std::nullopt;
-    }
-    bool createNewFile(StringView path) const override {
-        const String p(path);
-        log.push_back(u"create " + p);
-        if (folders.count(p) || readOnly.count(parentOf(p))) brv::raise(err::PermissionDenied);
-        if (!folders.count(parentOf(p))) brv::raise(err::PathNotFound);
-        return files.insert(p).second;
-    }
-    void deleteFile(StringView path) const override {
-        log.push_back(u"delete " + String(path));
-        if (!files.erase(String(path))) brv::raise(err::FileNotFound);
-    }
-};
-
 struct Recorder : platform::Messages, platform::MousePointer, platform::Clock {
     mutable std::vector<String> texts, captions;
     mutable std::vector<int> pointers;

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "frame/error.h"
 #include "frame/object.h"
@@ -102,5 +106,69 @@ class FakeObject : public brv::Object {
         auto it = props.find(key);
         if (it == props.end()) brv::raise(brv::err::NoSuchMember);
         return it->second;
+    }
+};
+
+// Folders and files in memory, Windows style, drive C: empty at first. Logs every change.
+class MemoryFiles : public brv::platform::FileSystem {
+  public:
+    mutable std::set<brv::String> folders{u"C:"}, files;
+    std::set<brv::String> readOnly;  // folders that refuse new files
+    mutable std::vector<brv::String> log;
+
+    static brv::String parentOf(brv::StringView p) {
+        const auto slash = p.rfind(u'\\');
+        return brv::String(slash == brv::StringView::npos ? brv::StringView() : p.substr(0, slash));
+    }
+    static brv::String strip(brv::StringView p) {
+        return brv::String(!p.empty() && p.back() == u'\\' ? p.substr(0, p.size() - 1) : p);
+    }
+
+    // Every open raises `openFailure` when it is set; otherwise a file that is there opens
+    // empty and any other name is not found.
+    int32_t openFailure = 0;
+    std::unique_ptr<brv::File> open(brv::StringView path, brv::OpenMode) const override {
+        struct Empty : brv::File {
+            std::string read(std::size_t) override { return {}; }
+            void write(std::string_view) override {}
+            int64_t length() override { return 0; }
+            bool atEnd() override { return true; }
+        };
+        if (openFailure) throw brv::Error(openFailure, u"probe", u"as raised");
+        if (!files.count(brv::String(path))) brv::raise(brv::err::FileNotFound);
+        return std::make_unique<Empty>();
+    }
+    void makeFolder(brv::StringView path) const override {
+        const brv::String p = strip(path);
+        log.push_back(u"mkdir " + p);
+        if (folders.count(p) || files.count(p)) brv::raise(brv::err::PathFileAccess);
+        if (!folders.count(parentOf(p))) brv::raise(brv::err::PathNotFound);
+        folders.insert(p);
+    }
+    // Only the folder listings ("*.*") the helpers make, and exact names.
+    std::optional<brv::String> firstEntry(brv::StringView pattern) const override {
+        const brv::String p(pattern);
+        if (!p.ends_with(u"*.*")) {
+            if (folders.count(p) || files.count(p)) return p.substr(p.rfind(u'\\') + 1);
+            return std::nullopt;
+        }
+        const brv::String folder = strip(brv::StringView(p).substr(0, p.size() - 3));
+        if (!folders.count(folder)) return std::nullopt;
+        if (folder.find(u'\\') != brv::String::npos) return brv::String(u".");
+        for (const auto& set : {folders, files})  // a root has no "." entry
+            for (const brv::String& f : set)
+                if (parentOf(f) == folder) return f;
+        return std::nullopt;
+    }
+    bool createNewFile(brv::StringView path) const override {
+        const brv::String p(path);
+        log.push_back(u"create " + p);
+        if (folders.count(p) || readOnly.count(parentOf(p))) brv::raise(brv::err::PermissionDenied);
+        if (!folders.count(parentOf(p))) brv::raise(brv::err::PathNotFound);
+        return files.insert(p).second;
+    }
+    void deleteFile(brv::StringView path) const override {
+        log.push_back(u"delete " + brv::String(path));
+        if (!files.erase(brv::String(path))) brv::raise(brv::err::FileNotFound);
     }
 };

@@ -13,48 +13,51 @@ class Win32APICom final : public Dispatch<_Win32API> {
     using Dispatch::Dispatch;
 
     STDMETHODIMP GetMachineName(BSTR* result) override {
-        return notWired(u"GetMachineName", result);
+        return call(&Win32API::GetMachineName, result);
     }
     STDMETHODIMP GetFolderWindows(BSTR* result) override {
-        return notWired(u"GetFolderWindows", result);
+        return call(&Win32API::GetFolderWindows, result);
     }
     STDMETHODIMP GetFolderSystem(BSTR* result) override {
-        return notWired(u"GetFolderSystem", result);
+        return call(&Win32API::GetFolderSystem, result);
     }
-    STDMETHODIMP GetFolderTemp(BSTR* result) override { return notWired(u"GetFolderTemp", result); }
+    STDMETHODIMP GetFolderTemp(BSTR* result) override {
+        return call(&Win32API::GetFolderTemp, result);
+    }
     STDMETHODIMP GetFolderCurrent(BSTR* result) override {
-        return notWired(u"GetFolderCurrent", result);
+        return call(&Win32API::GetFolderCurrent, result);
     }
     STDMETHODIMP GetUNCPath(BSTR* strDriveLetter, BSTR* strServer, BSTR* strShare,
                             VARIANT_BOOL* result) override {
-        return notWired(u"GetUNCPath", strDriveLetter, strServer, strShare, result);
+        return call(&Win32API::GetUNCPath, strDriveLetter, strServer, strShare, result);
     }
     STDMETHODIMP GetDriveType(BSTR DriveLetter, kupEnumDriveType* DriveType,
                               BSTR* result) override {
-        return notWired(u"GetDriveType", DriveLetter, DriveType, result);
+        return call(&Win32API::GetDriveType, DriveLetter, DriveType, result);
     }
     STDMETHODIMP GetCurrentWindowsUser(BSTR* result) override {
-        return notWired(u"GetCurrentWindowsUser", result);
+        return call(&Win32API::GetCurrentWindowsUser, result);
     }
     STDMETHODIMP FileOperation(LONG* hwnd, kupEnumFileOperation* Operation, BSTR* OperateFrom,
                                BSTR* OperateTo, kupEnumFileOperationFlags* Flags,
                                VARIANT_BOOL* result) override {
-        return notWired(u"FileOperation", hwnd, Operation, OperateFrom, OperateTo, Flags, result);
+        return call(&Win32API::FileOperation, hwnd, Operation, OperateFrom, OperateTo, Flags,
+                    result);
     }
     STDMETHODIMP GetFileAssociation(BSTR* Filename, BSTR* result) override {
-        return notWired(u"GetFileAssociation", Filename, result);
+        return call(&Win32API::GetFileAssociation, Filename, result);
     }
     STDMETHODIMP StripTerminator(BSTR StringToStrip, BSTR* result) override {
-        return notWired(u"StripTerminator", StringToStrip, result);
+        return call(&Win32API::StripTerminator, StringToStrip, result);
     }
     STDMETHODIMP ExecuteFile(BSTR Filename, LONG hwnd, kupEnumShowWindow ShowMode,
                              kupEnumExecuteOperation ExecuteOperation, BSTR CommandParameters,
                              BSTR DefaultDirectory, LONG* result) override {
-        return notWired(u"ExecuteFile", Filename, hwnd, ShowMode, ExecuteOperation,
-                        CommandParameters, DefaultDirectory, result);
+        return call(&Win32API::ExecuteFile, Filename, hwnd, ShowMode, ExecuteOperation,
+                    CommandParameters, DefaultDirectory, result);
     }
     STDMETHODIMP GetDesktopWindowHandle(LONG* result) override {
-        return notWired(u"GetDesktopWindowHandle", result);
+        return call(&Win32API::GetDesktopWindowHandle, result);
     }
 };
 

@@ -1,0 +1,294 @@
+' Win32API through the DLL: the system queries compared with what other parts of the same
+' machine report, the shell file operations on a scratch folder, and bad input.
+
+Dim w, net, fso, sh, env
+Set w = CreateObject("Brevanto.Win32API")
+Set net = CreateObject("WScript.Network")
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set sh = CreateObject("WScript.Shell")
+Set env = sh.Environment("PROCESS")
+
+'' A text with each NUL shown as "|" (the script engine's comparisons stop at a NUL).
+Function Visible(s)
+    Dim i, c
+    Visible = ""
+    For i = 1 To Len(s)
+        c = Mid(s, i, 1)
+        If Asc(c) = 0 Then Visible = Visible & "|" Else Visible = Visible & c
+    Next
+End Function
+Function ReadAll(path)
+    Dim f
+    Set f = fso.OpenTextFile(path, 1)
+    If f.AtEndOfStream Then ReadAll = "" Else ReadAll = f.ReadAll
+    f.Close
+End Function
+Sub WriteFile(path, text)
+    Dim f
+    Set f = fso.CreateTextFile(path, True)
+    f.Write text
+    f.Close
+End Sub
+Function FileCount(folder)
+    FileCount = fso.GetFolder(folder).Files.Count + fso.GetFolder(folder).SubFolders.Count
+End Function
+
+Dim s, t, r, d, srv, shr, n, i, letter, from, dest, flags, scratch, before, kept
+
+Group "names"
+Check "user as the network object sees it", w.GetCurrentWindowsUser(), net.UserName
+Check "machine as the environment names it", w.GetMachineName(), env("COMPUTERNAME")
+CheckTrue "machine name fits its 16-character buffer", Len(w.GetMachineName()) >= 1 And Len(w.GetMachineName()) <= 15
+
+Group "folders"
+Check "windows", LCase(w.GetFolderWindows()), LCase(fso.GetSpecialFolder(0).Path)
+Check "system", LCase(w.GetFolderSystem()), LCase(fso.GetSpecialFolder(1).Path)
+Check "temp ends with a backslash", Right(w.GetFolderTemp(), 1), "\"
+Check "temp", LCase(w.GetFolderTemp()), LCase(fso.GetSpecialFolder(2).Path & "\")
+Check "current", w.GetFolderCurrent(), sh.CurrentDirectory
+CheckTrue "no terminator left", InStr(w.GetFolderWindows() & w.GetFolderSystem() & w.GetFolderTemp() & w.GetFolderCurrent(), Chr(0)) = 0
+
+' Everything below runs in a scratch folder, so that a name the shell reads relative to the
+' current folder can only ever reach scratch files.
+scratch = fso.BuildPath(fso.GetSpecialFolder(2).Path, "brv-w32-" & fso.GetTempName())
+fso.CreateFolder scratch
+fso.CreateFolder scratch & "\deep"
+before = sh.CurrentDirectory
+sh.CurrentDirectory = scratch & "\deep"
+Check "current follows the process", w.GetFolderCurrent(), scratch & "\deep"
+
+Group "GetDriveType"
+' The scripting runtime numbers the same kinds from 0 (unknown) to 5 (RAM disk); the platform
+' puts "no such root" at 1 and shifts the rest by one.
+Dim names
+names = Array("", "Invalid Drive", "Removable", "Fixed", "Remote", "CDROM", "RAMDisk")
+For Each letter In Array("C", "Z")
+    t = CLng(-7)
+    s = w.GetDriveType(letter, t)
+    Check letter & ": code", t, CLng(fso.GetDrive(letter & ":").DriveType + 1)
+    Check letter & ": name", s, names(t)
+Next
+Check "lower case letter", w.GetDriveType("c"), w.GetDriveType("C")
+letter = ""
+For i = Asc("Y") To Asc("D") Step -1
+    If Not fso.DriveExists(Chr(i) & ":") Then letter = Chr(i): Exit For
+Next
+t = CLng(0)
+Check "unused letter " & letter, w.GetDriveType(letter, t), "Invalid Drive"
+Check "unused letter's code", t, CLng(1)
+t = CLng(0)
+Check "no letter asks about :\", w.GetDriveType("", t), "Invalid Drive"
+Check "no letter's code", t, CLng(1)
+Check "a letter with its colon makes C::\", w.GetDriveType("C:"), "Invalid Drive"
+Check "the letter is not trimmed", w.GetDriveType(" C"), "Invalid Drive"
+Check "several letters", w.GetDriveType("CD"), "Invalid Drive"
+Check "40,000 letters", w.GetDriveType(String(40000, "C")), "Invalid Drive"
+t = "3"
+s = w.GetDriveType("C", t)
+Check "a Variant holding digits takes the code", CLng(t), CLng(3)
+On Error Resume Next
+t = "text"
+s = w.GetDriveType("C", t)
+CheckError "a Variant holding text for the code", 13, Empty, Empty
+On Error GoTo 0
+
+Group "GetUNCPath"
+On Error Resume Next
+d = " c "
+srv = "untouched"
+shr = "untouched"
+r = w.GetUNCPath(d, srv, shr)
+CheckError "local drive", 2250, "Brevanto.Win32API", "Error: Not Connected"
+Check "letter trimmed, colon added, written back", d, "c:"
+Check "server untouched", srv, "untouched"
+Check "share untouched", shr, "untouched"
+d = "Z:"
+r = w.GetUNCPath(d, srv)
+CheckError "share omitted", 2250, Empty, "Error: Not Connected"
+Check "two characters stay", d, "Z:"
+For Each s In Array("", "CD", String(40000, "x"), "1", ":")
+    d = s
+    r = w.GetUNCPath(d, srv, shr)
+    n = Err.Number
+    CheckError "not a drive: " & Left(s, 5) & " (" & Len(s) & ")", n, Empty, Empty
+    CheckTrue "a network code from the table for " & Left(s, 5), n = 1200 Or n = 2250 Or n = 1203 Or n = 50
+Next
+On Error GoTo 0
+
+Group "FileOperation"
+WriteFile scratch & "\a.txt", "alpha"
+WriteFile scratch & "\x.txt", "xray"
+from = scratch & "\a.txt"
+dest = scratch & "\b.txt"
+flags = 0
+Check "copy", w.FileOperation(0, 2, from, dest, flags), True
+Check "copied", ReadAll(scratch & "\b.txt"), "alpha"
+Check "source stays", ReadAll(scratch & "\a.txt"), "alpha"
+Check "source list written back", Visible(from), scratch & "\a.txt||"
+Check "destination list written back", Visible(dest), scratch & "\b.txt||"
+Check "flags 0 written back as 528", flags, CLng(528)
+' Lists that are already terminated are left as they are.
+Check "terminated lists", w.FileOperation(0, 2, from, dest), True
+Check "source list kept", Len(from), Len(scratch & "\a.txt") + 2
+fso.CreateFolder scratch & "\moved"
+from = scratch & "\b.txt" & Chr(0)
+dest = scratch & "\moved\c.txt"
+Check "move", w.FileOperation(0, 1, from, dest), True
+Check "one NUL gets one more", Visible(from), scratch & "\b.txt||"
+CheckTrue "moved", fso.FileExists(scratch & "\moved\c.txt") And Not fso.FileExists(scratch & "\b.txt")
+from = scratch & "\moved\c.txt"
+dest = scratch & "\moved\d.txt"
+Check "rename", w.FileOperation(0, 4, from, dest), True
+CheckTrue "renamed", fso.FileExists(scratch & "\moved\d.txt") And Not fso.FileExists(scratch & "\moved\c.txt")
+from = scratch & "\a.txt" & Chr(0) & scratch & "\x.txt"
+dest = scratch & "\moved"
+Check "copy two files into a folder", w.FileOperation(0, 2, from, dest), True
+Check "both copied", ReadAll(scratch & "\moved\a.txt") & ReadAll(scratch & "\moved\x.txt"), "alphaxray"
+from = scratch & "\moved"
+dest = scratch & "\copied"
+Check "copy a folder", w.FileOperation(0, 2, from, dest), True
+Check "folder copied", fso.GetFolder(scratch & "\copied").Files.Count, CLng(3)
+from = scratch & "\copied\d.txt"
+dest = ""
+flags = 16 + 4
+Check "delete without destination", w.FileOperation(0, 3, from, dest, flags), True
+CheckTrue "deleted", Not fso.FileExists(scratch & "\copied\d.txt")
+Check "destination stays empty", dest, ""
+Check "flags given stay", flags, 20
+from = scratch & "\copied"
+Check "delete a folder, destination omitted", w.FileOperation(0, 3, from), True
+CheckTrue "folder deleted", Not fso.FolderExists(scratch & "\copied")
+
+On Error Resume Next
+kept = FileCount(scratch)
+from = scratch & "\a.txt"
+dest = ""
+flags = 0
+r = w.FileOperation(0, 2, from, dest, flags)
+CheckError "copy without destination", 5, "FileOperation", _
+    "Invalid Procedure Call or Argument. Missing destination parameter when FO_DELETE operation was not specified."
+Check "source list written back before the error", Visible(from), scratch & "\a.txt||"
+Check "flags not reached", flags, 0
+r = w.FileOperation(0, 1, scratch & "\a.txt")
+CheckError "move with destination omitted", 5, "FileOperation", Empty
+from = scratch & "\a.txt"
+dest = scratch & "\e.txt"
+flags = 40000
+r = w.FileOperation(0, 3, from, dest, flags)
+CheckError "flags beyond 16 bits", 6, Empty, "Overflow"
+Check "flags kept", flags, 40000
+from = scratch & "\nothing-here.txt"
+r = w.FileOperation(0, 3, from)
+n = Err.Number
+CheckError "deleting nothing fails", n, Empty, Empty
+CheckTrue "with the platform base", n >= -2147221504 And n < -2147221504 + 65536
+' Lists that could reach beyond this folder (an empty first name, which some shells take for
+' the current folder, or a name too long for any path) never reach the shell; the unit tests
+' check that refusal against the stand-in. Here only names that stay inside the scratch folder.
+from = scratch & "\*.none"
+r = w.FileOperation(0, 3, from)
+Err.Clear
+from = scratch & "\missing.txt"
+dest = scratch & "\moved"
+r = w.FileOperation(0, 2, from, dest)
+CheckTrue "copying a missing file fails", Err.Number <> 0
+Err.Clear
+On Error GoTo 0
+Check "nothing else removed", FileCount(scratch), kept
+CheckTrue "files kept", fso.FileExists(scratch & "\a.txt") And fso.FileExists(scratch & "\x.txt") And fso.FileExists(scratch & "\moved\d.txt")
+
+Group "GetFileAssociation"
+WriteFile scratch & "\doc.ini", "[s]"
+WriteFile scratch & "\doc.txt", "t"
+s = scratch & "\doc.ini"
+r = w.GetFileAssociation(s)
+Check "an .ini opens with the editor", LCase(fso.GetFileName(r)), "notepad.exe"
+CheckTrue "the program exists", fso.FileExists(r)
+Check "name unchanged", s, scratch & "\doc.ini"
+s = scratch & "\doc.txt"
+Check "a .txt has no association", w.GetFileAssociation(s), ""
+s = scratch & "\missing.ini"
+Check "a missing document", w.GetFileAssociation(s), ""
+s = "caf" & Chr(233) & ".ini"
+r = w.GetFileAssociation(s)
+Check "a name in the code page comes back as it was", s, "caf" & Chr(233) & ".ini"
+s = ""
+Check "empty name", w.GetFileAssociation(s), ""
+s = String(40000, "n")
+Check "40,000 characters", w.GetFileAssociation(s), ""
+Check "and written back", Len(s), CLng(40000)
+
+Group "ExecuteFile"
+On Error Resume Next
+r = w.ExecuteFile(scratch & "\missing.txt")
+CheckError "missing file", 76, "Brevanto.Win32API", "Path not found"
+r = w.ExecuteFile(scratch & "\moved")
+CheckError "a folder is no file", 76, Empty, Empty
+r = w.ExecuteFile("")
+CheckError "empty name", 76, Empty, Empty
+r = w.ExecuteFile(scratch & "\doc.txt")
+CheckError "no association", 31, "Brevanto", "There is no association for the file type txt"
+r = w.ExecuteFile(scratch & "\doc.txt", 0, 1, 7, "", "")
+CheckError "another operation opens", 31, "Brevanto", Empty
+r = w.ExecuteFile(scratch & "\doc.txt", w.GetDesktopWindowHandle(), 0, 1)
+CheckError "a window given", 31, "Brevanto", Empty
+r = w.ExecuteFile(String(40000, "f"))
+n = Err.Number
+CheckError "40,000 characters", n, Empty, Empty
+CheckTrue "refused by the probe", n = 76 Or n = 52
+On Error GoTo 0
+
+Group "StripTerminator and the desktop"
+Check "no NUL", w.StripTerminator("abc  "), "abc  "
+Check "cut at the first NUL", w.StripTerminator("ab" & Chr(0) & "c" & Chr(0)), "ab"
+Check "leading NUL", w.StripTerminator(Chr(0) & "abc"), ""
+Check "empty", w.StripTerminator(""), ""
+Check "long text without NUL", Len(w.StripTerminator(String(40000, "a"))), CLng(40000)
+Check "NUL at 32767", Len(w.StripTerminator(String(32766, "a") & Chr(0))), CLng(32766)
+On Error Resume Next
+s = w.StripTerminator(String(32767, "a") & Chr(0))
+CheckError "NUL beyond 32767", 6, "Brevanto.Win32API", "Overflow"
+On Error GoTo 0
+n = w.GetDesktopWindowHandle()
+CheckTrue "a desktop window", n <> 0
+Check "the same window each time", w.GetDesktopWindowHandle(), n
+
+Group "bad input"
+On Error Resume Next
+s = w.StripTerminator(Null)
+CheckError "Null for a String", 94, Empty, Empty
+s = w.GetDriveType(Null)
+CheckError "Null drive letter", 94, Empty, Empty
+s = w.GetDriveType()
+CheckError "missing drive letter", 449, Empty, Empty
+r = w.ExecuteFile()
+CheckError "missing file name", 449, Empty, Empty
+r = w.FileOperation(0, 3)
+CheckError "missing source list", 449, Empty, Empty
+s = w.GetDriveType(Array(1))
+CheckError "array for a String", 13, Empty, Empty
+r = w.ExecuteFile(scratch & "\doc.txt", "window")
+CheckError "text for a window", 13, Empty, Empty
+d = Null
+r = w.GetUNCPath(d, srv, shr)
+CheckError "Null drive for the share", 94, Empty, Empty
+from = Null
+r = w.FileOperation(0, 3, from)
+CheckError "Null source list", 94, Empty, Empty
+s = Null
+r = w.GetFileAssociation(s)
+CheckError "Null document", 94, Empty, Empty
+r = w.ExecuteFile(Null)
+CheckError "Null file to launch", 94, Empty, Empty
+r = w.ExecuteFile(scratch & "\doc.txt", 0, 1, 1, Null)
+CheckError "Null parameters", 94, Empty, Empty
+r = w.ExecuteFile(scratch & "\doc.txt", 0, 1, 1, String(40000, "p"), String(40000, "d"))
+CheckError "40,000-character parameters and folder", 31, "Brevanto", Empty
+s = w.StripTerminator(Empty)
+CheckNoError "Empty reads as an empty string"
+Check "Empty gives empty", s, ""
+On Error GoTo 0
+
+sh.CurrentDirectory = before
+fso.DeleteFolder scratch, True
+Done
