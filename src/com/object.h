@@ -133,17 +133,6 @@ class Dispatch : public Itf, public ISupportErrorInfo, public ComObject {
         }
     }
 
-    // A member whose core behaviour is not there yet (the arguments are ignored).
-    template <typename... A>
-    HRESULT notWired(const char16_t* member, const A&...) noexcept {
-        try {
-            String text = standardDescription(err::ActionNotSupported) + u" (" + member + u")";
-            throw Error(err::ActionNotSupported, {}, text);
-        } catch (...) {
-            return report(&info_, __uuidof(Itf));
-        }
-    }
-
   private:
     const TypeMeta& meta() {
         if (!meta_) meta_ = &typeMeta(__uuidof(Itf));
