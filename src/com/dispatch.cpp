@@ -234,6 +234,14 @@ void coerce(VARIANT* out, const VARIANT* in, VARTYPE vt) {
         *out = *v;  // a plain value
         return;
     }
+    if (vt == VT_DISPATCH && (v->vt & ~VT_BYREF) != VT_DISPATCH &&
+        (v->vt & ~VT_BYREF) != VT_UNKNOWN) {
+        // An object parameter given a plain value (a number, a text, Null) receives Nothing:
+        // such a target matches no kind of control and is simply left alone.
+        out->vt = VT_DISPATCH;
+        out->pdispVal = nullptr;
+        return;
+    }
     if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) raise(err::InvalidUseOfNull);
     HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(v), 0, vt);
     if (FAILED(hr)) throw Fault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};

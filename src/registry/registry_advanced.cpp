@@ -45,6 +45,11 @@ std::string dwordData(int32_t value) {
     return bytes;
 }
 
+// Whether a value converts to text at all: Null, a missing value and arrays do not.
+bool hasTextForm(const Variant& value) {
+    return !value.isArray() && !value.isNull() && value.type() != VarType::Error;
+}
+
 }  // namespace
 
 CRegistryAdvanced::CRegistryAdvanced(const platform::Platform& platform)
@@ -157,7 +162,7 @@ int32_t CRegistryAdvanced::writeDerived(const String& name, const Variant& value
         return write(name, kDword, dwordData(toLong(value, regional_)));
     // Other kinds with a text form are written as text; one without (Null, a missing value,
     // an array of anything but Bytes) writes nothing and the call still succeeds.
-    if (value.isArray() || value.isNull() || value.type() == VarType::Error) return 0;
+    if (!hasTextForm(value)) return 0;
     const String text = toText(value, regional_);
     uint32_t type = kSz;
     if (value.isString() && fnCountCharacter(text, StringView(u"\0", 1)) != 0)
@@ -182,11 +187,17 @@ bool CRegistryAdvanced::SetValue(const Variant& sKeyName, const Variant& sValue,
             rc = writeDerived(name, sValue);
             break;
         case kSz:
+            rc = write(name, kSz, textData(toText(sValue, regional_)));
+            break;
+        // The types beyond the four with a laid-down data form write what has that form and
+        // otherwise nothing, without an error, like any other type.
         case kExpandSz:
-            rc = write(name, static_cast<uint32_t>(regType), textData(toText(sValue, regional_)));
+            if (hasTextForm(sValue))
+                rc = write(name, kExpandSz, textData(toText(sValue, regional_)));
             break;
         case kBinary:
-            rc = write(name, kBinary, arrayBytes(sValue, kBinaryLimit, regional_));
+            if (sValue.isArray())
+                rc = write(name, kBinary, arrayBytes(sValue, kBinaryLimit, regional_));
             break;
         case kDword:
             rc = write(name, kDword, dwordData(toLong(sValue, regional_)));
