@@ -218,6 +218,7 @@ TEST_F(Fixture, MultipleSelectionUsesTheOldDialogOnlyOnWindowsNT3) {
     EXPECT_TRUE(d.ShowOpen(nullptr));
     EXPECT_EQ(dialogs.sent[0].flags, 512u);
     EXPECT_EQ(d.get_Filename(), u"C:\\D a.txt b.txt");
+    EXPECT_EQ(d.get_SelectedFileCount(), 2);
     EXPECT_EQ(d.get_SelectedFile(2), u"C:\\D\\b.txt");
 
     // The non-NT line keeps the explorer style; a folder's own backslash is not doubled.
