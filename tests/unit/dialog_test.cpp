@@ -68,10 +68,12 @@ class ScriptedDialogs : public platform::Dialogs {
 };
 
 UserAnswer choose(std::string folder, std::vector<std::string> names, uint32_t flagsAdded = 0) {
-    return {.action = UserAnswer::Action::Choose,
-            .folder = std::move(folder),
-            .names = std::move(names),
-            .flagsAdded = flagsAdded};
+    UserAnswer a;
+    a.action = UserAnswer::Action::Choose;
+    a.folder = std::move(folder);
+    a.names = std::move(names);
+    a.flagsAdded = flagsAdded;
+    return a;
 }
 
 struct Fixture : ::testing::Test {
@@ -268,7 +270,9 @@ TEST_F(Fixture, AnOpenReadsBackWhatTheDialogChangedAndACancelNothing) {
 }
 
 TEST_F(Fixture, DialogFailuresAreRaisedAsCDialogErrors) {
-    dialogs.script = {{.action = UserAnswer::Action::Fail, .failure = 65535}};
+    dialogs.script = {UserAnswer{}};
+    dialogs.script.front().action = UserAnswer::Action::Fail;
+    dialogs.script.front().failure = 65535;
     expectError(
         err::Overflow, [&] { d.ShowSave(nullptr); }, u"CDialog");
     EXPECT_EQ(d.get_Error(), 0);
@@ -290,7 +294,7 @@ TEST_F(Fixture, DialogFailuresAreRaisedAsCDialogErrors) {
     dialogs.raw = std::string("C:\\D\0a.txt\0", 11);  // the spaces behind stay
     expectError(
         err::InvalidCall, [&] { d.ShowOpen(nullptr); }, u"CDialog");
-    EXPECT_EQ(d.get_Flags(), 524800 | 1);
+    EXPECT_EQ(d.get_Flags(), 524800 | 4 | 1);  // read back; 4 from the save above
     EXPECT_EQ(d.get_Filename(), u"before");
     EXPECT_EQ(d.get_SelectedFileCount(), 0);
 }
