@@ -1,6 +1,8 @@
 ' CDialog through the DLL: properties, flags and filters everywhere; the real open and save
 ' dialogs where the runner gives the suite a display and drives the windows (dialogs.windows
-' lists the steps, in the order in which the dialogs below appear).
+' lists the steps, in the order in which the dialogs below appear). What the unit tests check with
+' a scripted dialog (every FileMustExist row, a filter text past an Integer, a negative
+' MaxFileSize, a cancel without CancelError) is not repeated here.
 
 ' Stand-ins for a form's controls: a text box, a list box, a value object and a broken one.
 Class TextTarget
@@ -33,9 +35,6 @@ Class RichTarget
     Public TextRTF
     Public Text
     Public Calls
-    Public Sub SaveFile(f)
-        Calls = Calls & "save " & f & ";"
-    End Sub
     Public Sub LoadFile(f)
         Calls = Calls & "load " & f & ";"
     End Sub
@@ -55,20 +54,17 @@ Function NewDialog()
     Set NewDialog = CreateObject("Brevanto.CDialog")
 End Function
 
-Dim d, s, r
+Dim d, s, r, c
 Set d = NewDialog()
 
 Group "defaults and stored properties"
-Check "CancelError", d.CancelError, True
-Check "FilterIndex", d.FilterIndex, 1
-Check "MaxFileSize", d.MaxFileSize, 256
-Check "SelectedFileCount", d.SelectedFileCount, 0
-Check "Filter", d.Filter, ""
-Check "MultiSelect", d.MultiSelect, 0
-Check "FileReadOnly", d.FileReadOnly, 0
-Check "FileMustExist", d.FileMustExist, 0
-Check "FileMustBeWriteable", d.FileMustBeWriteable, False
-Check "SelectedFile(1) before a dialog", d.SelectedFile(1), ""
+For Each c In Array(Array("CancelError", d.CancelError, True), Array("FilterIndex", d.FilterIndex, 1), _
+        Array("MaxFileSize", d.MaxFileSize, 256), Array("SelectedFileCount", d.SelectedFileCount, 0), _
+        Array("Filter", d.Filter, ""), Array("MultiSelect", d.MultiSelect, 0), _
+        Array("FileReadOnly", d.FileReadOnly, 0), Array("FileMustExist", d.FileMustExist, 0), _
+        Array("FileMustBeWriteable", d.FileMustBeWriteable, False), Array("SelectedFile(1)", d.SelectedFile(1), ""))
+    Check c(0), c(1), c(2)
+Next
 d.DialogTitle = "x"
 d.Tag = " tag "
 d.HelpContext = 70000
@@ -83,21 +79,10 @@ CheckError "MaxFileSize 32768", 6, Empty, Empty
 On Error GoTo 0
 
 Group "flag properties"
-d.MultiSelect = 2
-Check "MultiSelect 2", d.Flags, CLng(524800)
-d.MultiSelect = 1
-Check "MultiSelect 1", d.Flags, CLng(512)
-d.MultiSelect = 0
-Check "MultiSelect 0", d.Flags, CLng(0)
-d.Flags = 2050
-Check "FileMustExist 6", d.FileMustExist, 6
-d.Flags = 6144
-Check "FileMustExist 1", d.FileMustExist, 1
-d.Flags = 10240
-Check "FileMustExist 4", d.FileMustExist, 4
-d.FileMustExist = 0
-Check "FileMustExist 0 changes nothing", d.Flags, CLng(10240)
-d.Flags = 0
+For Each c In Array(Array(2, 524800), Array(1, 512), Array(0, 0))
+    d.MultiSelect = c(0)
+    Check "MultiSelect " & c(0), d.Flags, CLng(c(1))
+Next
 d.FileReadOnly = 1
 d.FileReadOnly = 2
 Check "FileReadOnly 1 then 2", d.Flags, CLng(5)
@@ -120,14 +105,6 @@ d.Filter = "no pairs at all"
 d.AddFilter "Z", "*.z", 1
 Check "text without pairs", d.Filter, "no pairs at all|Z (*.z)|*.z"
 Check "its count", d.FilterIndex, 2
-d.Filter = String(40000, "x")
-d.FilterIndex = 1
-On Error Resume Next
-d.AddFilter "L", "*.l", True
-CheckError "a 40,000-character filter text", 6, Empty, Empty
-On Error GoTo 0
-Check "index unchanged", d.FilterIndex, 1
-Check "pair added all the same", Len(d.Filter), 40012
 d.Filename = "report.txt"
 d.DefaultExt = "rtf"
 Check "FileNameDefaultFilter", d.FileNameDefaultFilter, "report.rtf"
@@ -138,38 +115,27 @@ CheckError "FileNameDefaultFilter of 'abc'", 5, "Brevanto.CDialog", "Invalid pro
 On Error GoTo 0
 
 Group "default filter sets by target kind"
-Dim kinds, expected, i, target
-Set d = NewDialog()
-d.AddDefaultFilters New RichTarget
-Check "rich text", d.Filter, "All Files (*.*)|*.*|All Document files|*.rtf;*.txt|Rich Text Box files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt"
-Check "rich text index", d.FilterIndex, 2
-Set d = NewDialog()
-d.AddDefaultFilters New PictureTarget
-Check "picture", d.Filter, "All Files (*.*)|*.*|All Image files|*.bmp;*.dib;*.wmf;*.emf;*.ico;*.cur|Bitmaps|*.bmp;*.dib|Metafiles|*.wmf;*.emf|Icons|*.ico;*.cur"
-Set d = NewDialog()
-d.AddDefaultFilters New ListTarget
-Check "list", d.Filter, "All Files (*.*)|*.*|Data Files|*.dat;*.lst"
-Set d = NewDialog()
-d.AddDefaultFilters New TextTarget
-Check "text", d.Filter, "All Files (*.*)|*.*|Text files  (*.txt)|*.txt"
-Set d = NewDialog()
-d.AddDefaultFilters "abc"
-Check "a String", d.Filter, "All Files (*.*)|*.*|Text files  (*.txt)|*.txt"
+Dim target
+For Each c In Array(Array("rich text", New RichTarget, "All Files (*.*)|*.*|All Document files|*.rtf;*.txt|Rich Text Box files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt"), _
+        Array("picture", New PictureTarget, "All Files (*.*)|*.*|All Image files|*.bmp;*.dib;*.wmf;*.emf;*.ico;*.cur|Bitmaps|*.bmp;*.dib|Metafiles|*.wmf;*.emf|Icons|*.ico;*.cur"), _
+        Array("list", New ListTarget, "All Files (*.*)|*.*|Data Files|*.dat;*.lst"), _
+        Array("text", New TextTarget, "All Files (*.*)|*.*|Text files  (*.txt)|*.txt"), _
+        Array("a String", "abc", "All Files (*.*)|*.*|Text files  (*.txt)|*.txt"))
+    Set d = NewDialog()
+    d.AddDefaultFilters c(1)
+    Check c(0), d.Filter & " " & d.FilterIndex, c(2) & " 2"
+Next
 Set d = NewDialog()
 d.Filter = "K|*.k"
 d.AddDefaultFilters Nothing
 d.AddDefaultFilters 42
 d.AddDefaultFilters New BrokenText
 d.AddDefaultFilters CreateObject("Scripting.Dictionary")
-Check "no kind adds nothing", d.Filter, "K|*.k"
-Check "and leaves the index", d.FilterIndex, 1
+Check "no kind adds nothing", d.Filter & " " & d.FilterIndex, "K|*.k 1"
 
 Group "bad input without a dialog"
 Set d = NewDialog()
-d.MaxFileSize = -1
 On Error Resume Next
-r = d.ShowOpen()
-CheckError "negative MaxFileSize", 5, "CDialog", "Invalid procedure call or argument"
 d.LoadInto Nothing
 CheckNoError "LoadInto Nothing"
 d.SaveFrom New TextTarget
@@ -222,10 +188,7 @@ Else
     Check "InitDir", d.InitDir, dir
     Check "help flag cleared", d.Flags And 16, CLng(0)
     Check "SelectedFileCount", d.SelectedFileCount, 1
-    Check "SelectedFile(0)", d.SelectedFile(0), ""
     Check "SelectedFile(1)", d.SelectedFile(1), dir & "\a.txt"
-    Check "SelectedFile(2)", d.SelectedFile(2), ""
-    Check "Error", d.Error, 0
 
     Group "cancel"
     Set d = NewDialog()
@@ -238,9 +201,6 @@ Else
     Check "False", r, False
     Check "Filename unchanged", d.Filename, "keep"
     Check "Error", d.Error, 0
-    d.CancelError = False
-    d.DialogTitle = "Brevanto cancel without CancelError"
-    Check "CancelError False", d.ShowOpen(), False
     Check "SelectedFileCount", d.SelectedFileCount, 0
     d.DialogTitle = "Brevanto cancel a save"
     Check "ShowSave cancelled", d.ShowSave(), False
@@ -256,7 +216,6 @@ Else
     Check "ShowSave", d.ShowSave(target), True
     Check "Filename", d.Filename, dir & "\b.txt"
     Check "written exactly", ReadFile("b.txt"), "saved" & vbCrLf & "text"
-    Check "HideReadOnly", d.Flags And 4, CLng(4)
 
     Group "several files"
     Set d = DialogIn("Brevanto several")
@@ -264,7 +223,6 @@ Else
     Check "ShowOpen", d.ShowOpen(New TextTarget), True
     s = d.Filename
     Check "folder and names separated by NULs", Replace(s, Chr(0), "|"), dir & "|a.txt|b.txt"
-    Check "its length", Len(s), Len(dir) + 12
     Check "SelectedFileCount", d.SelectedFileCount, 2
     Check "SelectedFile(1)", d.SelectedFile(1), dir & "\a.txt"
     Check "SelectedFile(2)", d.SelectedFile(2), dir & "\b.txt"
@@ -290,9 +248,7 @@ Else
     d.DialogTitle = "Brevanto load list"
     Check "ShowOpen a list", d.ShowOpen(list), True
     Check "items", list.ListCount, CLng(3)
-    Check "item 0", list.List(0), "one"
-    Check "item 1", list.List(1), "two"
-    Check "a lone LF stays", list.List(2), "three" & vbLf & "still three"
+    Check "a lone CR ends an item, a lone LF stays", list.List(0) & "|" & list.List(1) & "|" & list.List(2), "one|two|three" & vbLf & "still three"
     Check "first item selected", list.ListIndex, 0
     d.DialogTitle = "Brevanto save list"
     Check "ShowSave a list", d.ShowSave(list), True
@@ -308,13 +264,11 @@ Else
 
     Group "a picture"
     ' A 1x1 bitmap: every byte is below 128 or 255, so the text stream writes it unchanged.
-    Dim bmp, pic
-    bmp = Array(66, 77, 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, _
-                1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, _
-                0, 0, 255, 0)
+    Dim pic
     s = ""
-    For i = 0 To UBound(bmp)
-        s = s & Chr(bmp(i))
+    For Each c In Array(66, 77, 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, _
+                        1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0)
+        s = s & Chr(c)
     Next
     WriteFile "p.bmp", s
     Set d = DialogIn("Brevanto picture")
