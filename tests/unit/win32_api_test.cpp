@@ -1,10 +1,7 @@
 #include "system/win32_api.h"
 
-#include <gtest/gtest.h>
-
-#include "frame/error.h"
 #include "platform/native/system.h"
-#include "test_support.h"
+#include "test_support.h"  // GoogleTest, the errors and the memory files
 
 // What only a stand-in machine shows; the client suite checks the real machine's answers.
 using namespace brv;
@@ -121,8 +118,8 @@ TEST(Win32ApiFileOperation, TerminatesTheListsDefaultsTheFlagsAndRefusesBadLists
     EXPECT_FALSE(m.log.fileOperations.back().to.has_value());
     to = u"y", flags = -1;  // 16 bits with the sign bit: every flag
     EXPECT_TRUE(m.api().FileOperation(0, 9, from, to, flags));
-    EXPECT_EQ(std::pair(m.log.fileOperations.back().function, m.log.fileOperations.back().flags),
-              std::pair(9u, 0xFFFF));
+    EXPECT_EQ(std::tuple(m.log.fileOperations.back().function, m.log.fileOperations.back().flags),
+              std::tuple(9u, 0xFFFF));
     // Errors leave what was already written back and call nothing.
     m.log.fileOperations.clear();
     const auto call = [&](int32_t op, const String& source, const String& target, int32_t f) {
@@ -131,13 +128,13 @@ TEST(Win32ApiFileOperation, TerminatesTheListsDefaultsTheFlagsAndRefusesBadLists
         flags = f;
         return errorOf([&] { m.api().FileOperation(0, op, from, to, flags); });
     };
-    // The missing destination's message is checked through the DLL.
-    EXPECT_EQ(call(FileMove, u"a", u"", 0), 5);
+    EXPECT_EQ(call(FileMove, u"a", u"", 0), 5);  // its message is checked through the DLL
     for (int32_t tooWide : {32768, 40000, -32769}) {
         EXPECT_EQ(call(FileCopy, u"a", u"b", tooWide), 6);
         EXPECT_EQ(to, String(u"b") + String(2, u'\0'));
         EXPECT_EQ(flags, tooWide);
     }
+    EXPECT_TRUE(m.log.fileOperations.empty());
     // Shell failures: a cancel is 0x80040000 + 117, others that base plus the last error.
     m.system.fileOperationAnswer = {117, 5};
     from = u"a", to = u"b", flags = 0;
@@ -149,17 +146,16 @@ TEST(Win32ApiFileOperation, TerminatesTheListsDefaultsTheFlagsAndRefusesBadLists
         m.system.fileOperationAnswer = {result, lastError};
         EXPECT_EQ(call(FileCopy, u"a", u"b", 0), number);
     }
-    // An empty first name never reaches the shell, which may read the current folder: 87.
+    // An empty first name is refused (87): a shell may read it as the current folder.
     m.system.fileOperationAnswer = {};
     EXPECT_EQ(call(FileDelete, u"", u"", 0), -2147221504 + 87);
     EXPECT_EQ(from, String(2, u'\0'));
     EXPECT_EQ(call(FileCopy, u"a", String(1, u'\0'), 0), -2147221504 + 87);
-    // Nor does a name too long for any path (206): some shells cut it to a folder never named.
+    // So is a name too long for any path (206): some shells cut it to a folder never named.
     for (const auto& [source, target] :
          {std::pair{String(40000, u'q'), String(u"b")}, std::pair{String(u"a"), String(260, u'd')},
           std::pair{u"a" + String(1, u'\0') + String(300, u'q'), String(u"b")}})
         EXPECT_EQ(call(FileMove, source, target, 0), -2147221504 + 206);
-    EXPECT_TRUE(m.log.fileOperations.empty());
     from = String(259, u'q'), to = u"b";
     EXPECT_TRUE(m.api().FileOperation(0, FileMove, from, to, flags));
 }
