@@ -564,10 +564,11 @@ void dialogCalls() {
 }
 
 // What script clients cannot send to the date, display and folder helpers: dates outside the
-// range, negative serials, an automation boolean that is neither True nor False, null strings.
+// range, an automation boolean that is neither True nor False, null strings. (Negative serials a
+// script sends too; the date suite checks them.)
 void dateAndFolderCalls() {
     if (auto* d = created<_DateHelper>("DateHelper", CLSID_DateHelper, IID__DateHelper)) {
-        DATE in = 1e7, out = 0;  // a negative serial a script sends too: the date suite has those
+        DATE in = 1e7, out = 0;
         short days = 0;
         checkHr("date beyond the range", d->DaysInMonth(&in, &days), kInvalidCall);
         in = -700000;
@@ -602,7 +603,8 @@ void registryByteArray() {
                                           IID__CRegistryAdvanced);
     if (!a) return;
     Bstr key(path);
-    checkHr("Root and key", a->put_Root(HkeyCurrentUser) | a->put_key(key.b), S_OK);
+    checkHr("Root", a->put_Root(HkeyCurrentUser), S_OK);
+    checkHr("key", a->put_key(key.b), S_OK);
     const BYTE bytes[] = {'a', 0, 'b', 0, 0};
     VARIANT name{}, value{};
     name.vt = VT_BSTR;
