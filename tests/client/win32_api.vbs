@@ -28,7 +28,7 @@ Function FileCount(folder)
     FileCount = fso.GetFolder(folder).Files.Count + fso.GetFolder(folder).SubFolders.Count
 End Function
 
-Dim s, t, r, d, srv, shr, n, i, letter, from, dest, flags, scratch, before, kept
+Dim s, t, r, d, srv, shr, n, i, letter, from, dest, flags, scratch, before, kept, names
 
 Group "names"
 Check "user as the network object sees it", w.GetCurrentWindowsUser(), net.UserName
@@ -52,7 +52,6 @@ Check "current follows the process", w.GetFolderCurrent(), scratch & "\deep"
 Group "GetDriveType"
 ' The scripting runtime numbers the same kinds from 0 (unknown) to 5 (RAM disk); the platform
 ' puts "no such root" at 1 and shifts the rest by one.
-Dim names
 names = Array("", "Invalid Drive", "Removable", "Fixed", "Remote", "CDROM", "RAMDisk")
 For Each letter In Array("C", "Z")
     t = CLng(-7)
