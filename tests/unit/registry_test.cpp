@@ -309,7 +309,7 @@ TEST_F(RegistryTest, AdvancedWritesAndLoadsWhatTheClientSuiteCannot) {
     EXPECT_TRUE(a->SetValue(Variant(u"big"), Variant(String(65536, u'x')), 1));
     EXPECT_EQ(stored(u"Software\\T", u"big")->second.size(), 65537u);
     EXPECT_EQ(a->GetValue(Variant(u"big")).size(), 65536u);
-    // Loading: the empty name, the alias in any case, and types RegWrite cannot store.
+    // Loading: an Empty name, the alias in any case, and types RegWrite cannot store.
     text(u"Software\\L", u"", "x");
     put(u"Software\\L", u"multi", 7, std::string("a\0b\0\0", 5));
     put(u"Software\\L", u"q", 11, std::string(8, '\1'));
