@@ -546,11 +546,11 @@ const HRESULT kInvalidCall = static_cast<HRESULT>(0x800A0005);
 void dialogCalls() {
     auto* d = created<_CDialog>("CDialog", CLSID_CDialog, IID__CDialog);
     if (!d) return;
-    Bstr description(L"Logs"), spec(L"*.log"), filter;
+    Bstr description(L"Logs"), pattern(L"*.log"), filter;
     VARIANT omitted{};
     omitted.vt = VT_ERROR;
     omitted.scode = DISP_E_PARAMNOTFOUND;
-    checkHr("AddFilter", d->AddFilter(&description.b, &spec.b, &omitted), S_OK);
+    checkHr("AddFilter", d->AddFilter(&description.b, &pattern.b, &omitted), S_OK);
     d->get_Filter(&filter.b);
     checkText("Filter", filter.b, L"Logs (*.log)|*.log");
     IDispatch* target = nullptr;
