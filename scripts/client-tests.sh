@@ -34,7 +34,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
             -DCMAKE_BUILD_TYPE=Release >/dev/null || { echo "configure failed"; exit 1; }
     fi
 fi
-cmake --build "$build" -j2 --target brevanto_com early_bound typelib_dump window_driver >"$build/client-build.log" 2>&1 || {
+cmake --build "$build" -j2 --target client_tests >"$build/client-build.log" 2>&1 || {
     tail -30 "$build/client-build.log"
     echo "build failed"
     echo "0 passed, 1 failed"
@@ -244,6 +244,17 @@ for suite in "$root"/tests/client/*.js; do
     name=$(basename "$suite")
     [[ -z "$suites" || $name == $suites ]] || continue
     tally "$name" "$(run cscript //nologo "$(winpath "$suite")")"
+done
+
+# --- further checks -------------------------------------------------------------------------
+# Each tests/client/checks/NAME.sh runs here, sourced, with the helpers above (run, winpath,
+# pass, fail, tally) and $root, $build, $dll, $work; the DLL is registered machine-wide.
+# BREVANTO_CLIENT_SUITES names them too ('NAME.sh').
+for check in "$root"/tests/client/checks/*.sh; do
+    [ -e "$check" ] || continue
+    [[ -z "$suites" || $(basename "$check") == $suites ]] || continue
+    # shellcheck source=/dev/null
+    . "$check"
 done
 
 # --- late-bound call cost (figures only) ---------------------------------------------------
