@@ -11,16 +11,32 @@ if(libid STREQUAL "{}")
   message(FATAL_ERROR "manifest: no library identifier in brevanto.idl.in")
 endif()
 
+# Sets <out> to the "uuid|name|attributes" of every declaration of <kind> (coclass, interface)
+# in the IDL text, in order.
+function(idl_declarations kind out)
+  string(REGEX MATCHALL "\\[[^]]*uuid\\([0-9A-Fa-f-]+\\)[^]]*\\][ \t\r\n]*${kind} [A-Za-z0-9_]+"
+         found "${idl_text}")
+  set(result "")
+  foreach(entry IN LISTS found)
+    string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${entry}")
+    set(uuid "{${CMAKE_MATCH_1}}")
+    string(REGEX MATCH "${kind} ([A-Za-z0-9_]+)$" _ "${entry}")
+    set(name ${CMAKE_MATCH_1})
+    string(REGEX REPLACE "[\r\n]" " " attributes "${entry}")
+    list(APPEND result "${uuid}|${name}|${attributes}")
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
 set(classes "")
 set(class_count 0)
-string(REGEX MATCHALL "\\[uuid\\([0-9A-Fa-f-]+\\)[^]]*\\][ \t\r\n]*coclass [A-Za-z0-9_]+"
-       coclasses "${idl_text}")
+idl_declarations(coclass coclasses)
 foreach(entry IN LISTS coclasses)
-  string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${entry}")
-  set(clsid "{${CMAKE_MATCH_1}}")
-  string(REGEX MATCH "coclass ([A-Za-z0-9_]+)$" _ "${entry}")
-  set(name ${CMAKE_MATCH_1})
-  if(entry MATCHES "noncreatable")
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 0 clsid)
+  list(GET fields 1 name)
+  list(GET fields 2 attributes)
+  if(attributes MATCHES "noncreatable")
     continue()
   endif()
   string(APPEND classes "    <comClass clsid=\"${clsid}\" progid=\"${PROJECT_NAME}.${name}\" "
@@ -28,15 +44,14 @@ foreach(entry IN LISTS coclasses)
   math(EXPR class_count "${class_count} + 1")
 endforeach()
 
+# {00020424-...}: oleaut32's proxy for automation-compatible interfaces.
 set(interfaces "")
-string(REGEX MATCHALL "\\[odl, uuid\\([0-9A-Fa-f-]+\\)[^]]*\\][ \t\r\n]*interface [A-Za-z0-9_]+"
-       dual_interfaces "${idl_text}")
+idl_declarations(interface dual_interfaces)
 foreach(entry IN LISTS dual_interfaces)
-  string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${entry}")
-  set(iid "{${CMAKE_MATCH_1}}")
-  string(REGEX MATCH "interface ([A-Za-z0-9_]+)$" _ "${entry}")
-  # {00020424-...}: oleaut32's proxy for automation-compatible interfaces.
-  string(APPEND interfaces "  <comInterfaceExternalProxyStub name=\"${CMAKE_MATCH_1}\" iid=\"${iid}\" "
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 0 iid)
+  list(GET fields 1 name)
+  string(APPEND interfaces "  <comInterfaceExternalProxyStub name=\"${name}\" iid=\"${iid}\" "
          "proxyStubClsid32=\"{00020424-0000-0000-C000-000000000046}\" tlbid=\"${libid}\"/>\n")
 endforeach()
 
