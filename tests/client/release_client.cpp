@@ -307,6 +307,52 @@ class ActivationContext {
     ULONG_PTR cookie_ = 0;
 };
 
+// A call from another apartment: the object lives in this thread's apartment, a thread of the
+// multithreaded apartment calls it through a proxy built from the manifest's interface entries
+// and type library. This thread serves the call while it waits.
+bool callFromAnotherApartment(Tally& check, _TextHelper* text) {
+    IStream* stream = nullptr;
+    check.hr("marshal to another apartment",
+             CoMarshalInterThreadInterfaceInStream(IID__TextHelper, text, &stream), S_OK);
+    if (!stream) return false;
+    struct Job {
+        IStream* stream = nullptr;
+        HRESULT unmarshal = E_FAIL, call = E_FAIL;
+        std::wstring result;
+    } job;
+    job.stream = stream;
+    auto work = [](void* arg) -> DWORD {
+        Job& j = *static_cast<Job*>(arg);
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            Ref<_TextHelper> proxy;
+            j.unmarshal = CoGetInterfaceAndReleaseStream(j.stream, IID__TextHelper, proxy.out());
+            if (proxy.get()) {
+                Bstr in(L" a b "), out;
+                j.call = proxy->RemoveAllSpaces(in.b, &out.b);
+                j.result = out.text();
+            }
+        }
+        CoUninitialize();
+        return 0;
+    };
+    HANDLE thread = CreateThread(nullptr, 0, work, &job, 0, nullptr);
+    if (!thread) {
+        stream->Release();
+        return false;
+    }
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    bool done = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (!done) return false;  // the job is still in use: leave it to the process's end
+    check.hr("proxy in the other apartment", job.unmarshal, S_OK);
+    check.hr("call through the proxy", job.call, S_OK);
+    return job.result == L"ab";
+}
+
 int checkRegistrationFree(const wchar_t* manifest) {
     Tally check;
     const std::vector<ClassCall> calls = classCalls();
@@ -354,6 +400,14 @@ int checkRegistrationFree(const wchar_t* manifest) {
         HRESULT hr = create(*c.clsid, *c.iid, o);
         check.hr(std::string(c.name) + " created", hr, S_OK);
         if (o.get()) check(std::string(c.name) + " called through its vtable", c.call(o.get()));
+    }
+
+    {
+        Ref<_TextHelper> text;
+        CoCreateInstance(CLSID_TextHelper, nullptr, CLSCTX_INPROC_SERVER, IID__TextHelper,
+                         text.out());
+        check("a call from another apartment",
+              text.get() && callFromAnotherApartment(check, text.get()));
     }
 
     check("DeactivateActCtx", context.deactivate());
