@@ -42,10 +42,10 @@ build() {  # folder, toolchain file
             echo "$dir is not a Release build" >&2
             exit 1
         }
-        cmake "$dir" -DBREVANTO_BUILD="$build_number" >/dev/null
+        cmake "$dir" -DBREVANTO_BUILD:STRING="$build_number" >/dev/null
     else
         cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-            -DCMAKE_BUILD_TYPE=Release -DBREVANTO_BUILD="$build_number" >/dev/null
+            -DCMAKE_BUILD_TYPE=Release -DBREVANTO_BUILD:STRING="$build_number" >/dev/null
     fi
     cmake --build "$dir" -j 2 --target brevanto_com >/dev/null
 }

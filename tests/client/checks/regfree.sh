@@ -3,6 +3,7 @@
 # then by a copy of cscript.exe whose own manifest names the DLL's assembly. Sourced by
 # scripts/client-tests.sh.
 
+regfree_start=$SECONDS
 regfree_prefix=$(mktemp -d /tmp/wine-brevanto-regfree-XXXXXX)
 regfree_dir=$work/regfree
 mkdir -p "$regfree_dir"
@@ -50,7 +51,7 @@ if [ "$regfree_out" = "0 created, $regfree_classes refused" ]; then
 else
     fail "regfree: cscript without the manifest: '$regfree_out', expected $regfree_classes refused"
 fi
-echo "regfree.sh (script host): done"
 
 WINEPREFIX=$regfree_prefix wineserver -k >/dev/null 2>&1
 rm -rf "$regfree_prefix"
+echo "regfree.sh: done in $((SECONDS - regfree_start)) s"

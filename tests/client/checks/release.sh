@@ -6,13 +6,14 @@
 #   run the demo.
 # Sourced by scripts/client-tests.sh.
 
+release_start=$SECONDS
 release_x86=$root/build/win32
 if ! grep -qs '^CMAKE_BUILD_TYPE:STRING=Release$' "$release_x86/CMakeCache.txt"; then
     echo "release.sh: skipped: no 32-bit Release build in $release_x86 (cmake --preset win32)"
     return 0
 fi
 # The build number these builds already have, so that packing does not rebuild them.
-release_number=$(sed -n 's/^BREVANTO_BUILD:STRING=//p' "$build/CMakeCache.txt")
+release_number=$(sed -nE 's/^BREVANTO_BUILD(:[A-Z]+)?=//p' "$build/CMakeCache.txt")
 release_pack() {  # output folder
     BREVANTO_RELEASE_X64=$build BREVANTO_RELEASE_X86=$release_x86 BREVANTO_DIST=$1 \
         BREVANTO_BUILD=$release_number bash "$root/scripts/release.sh" >"$1.log" 2>&1
@@ -85,3 +86,4 @@ if [ -f "$release_zip" ]; then
     WINEPREFIX=$release_prefix wineserver -k >/dev/null 2>&1
     rm -rf "$release_prefix"
 fi
+echo "release.sh: done in $((SECONDS - release_start)) s"
