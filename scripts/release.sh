@@ -33,6 +33,7 @@ else
     stamp=315532800  # 1980-01-01, the earliest time a zip entry can hold
 fi
 version=$(sed -nE 's/^project\(Brevanto VERSION ([0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt).$build_number
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
 name=Brevanto-$version
 
 build() {  # folder, toolchain file
