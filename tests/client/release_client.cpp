@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,29 @@ class ActivationContext {
     ULONG_PTR cookie_ = 0;
 };
 
+// What the thread of the other apartment is given and hands back.
+struct ApartmentJob {
+    IStream* stream = nullptr;
+    HRESULT unmarshal = E_FAIL, call = E_FAIL;
+    std::wstring result;
+};
+
+DWORD WINAPI callInOtherApartment(void* arg) {
+    ApartmentJob& job = *static_cast<ApartmentJob*>(arg);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    {
+        Ref<_TextHelper> proxy;
+        job.unmarshal = CoGetInterfaceAndReleaseStream(job.stream, IID__TextHelper, proxy.out());
+        if (proxy.get()) {
+            Bstr in(L" a b "), out;
+            job.call = proxy->RemoveAllSpaces(in.b, &out.b);
+            job.result = out.text();
+        }
+    }
+    CoUninitialize();
+    return 0;
+}
+
 // A call from another apartment: the object lives in this thread's apartment, a thread of the
 // multithreaded apartment calls it through a proxy built from the manifest's interface entries
 // and type library. This thread serves the call while it waits.
@@ -315,28 +339,9 @@ bool callFromAnotherApartment(Tally& check, _TextHelper* text) {
     check.hr("marshal to another apartment",
              CoMarshalInterThreadInterfaceInStream(IID__TextHelper, text, &stream), S_OK);
     if (!stream) return false;
-    struct Job {
-        IStream* stream = nullptr;
-        HRESULT unmarshal = E_FAIL, call = E_FAIL;
-        std::wstring result;
-    } job;
-    job.stream = stream;
-    auto work = [](void* arg) -> DWORD {
-        Job& j = *static_cast<Job*>(arg);
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        {
-            Ref<_TextHelper> proxy;
-            j.unmarshal = CoGetInterfaceAndReleaseStream(j.stream, IID__TextHelper, proxy.out());
-            if (proxy.get()) {
-                Bstr in(L" a b "), out;
-                j.call = proxy->RemoveAllSpaces(in.b, &out.b);
-                j.result = out.text();
-            }
-        }
-        CoUninitialize();
-        return 0;
-    };
-    HANDLE thread = CreateThread(nullptr, 0, work, &job, 0, nullptr);
+    auto job = std::make_unique<ApartmentJob>();
+    job->stream = stream;
+    HANDLE thread = CreateThread(nullptr, 0, callInOtherApartment, job.get(), 0, nullptr);
     if (!thread) {
         stream->Release();
         return false;
@@ -347,10 +352,13 @@ bool callFromAnotherApartment(Tally& check, _TextHelper* text) {
     }
     bool done = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
     CloseHandle(thread);
-    if (!done) return false;  // the job is still in use: leave it to the process's end
-    check.hr("proxy in the other apartment", job.unmarshal, S_OK);
-    check.hr("call through the proxy", job.call, S_OK);
-    return job.result == L"ab";
+    if (!done) {
+        job.release();  // a thread that hangs still uses it: left to the process's end
+        return false;
+    }
+    check.hr("proxy in the other apartment", job->unmarshal, S_OK);
+    check.hr("call through the proxy", job->call, S_OK);
+    return job->result == L"ab";
 }
 
 int checkRegistrationFree(const wchar_t* manifest) {
