@@ -6,7 +6,7 @@
 //
 // Usage: stress <path of Brevanto.dll> <scale> <scratch folder> [phase...]
 //   scale: objects created per class (registry loads, file probes and item rounds are a tenth of
-//   it; dialogs a thousandth, at least 5 and at most 100). Phases: probe create items enumerate
+//   it; dialogs a thousandth, at least 5 and at most 100). Phases: create items enumerate members
 //   registry files unload (the default, in that order) and dialogs (only on request: it needs a
 //   display and the window driver answering "Brevanto stress" dialogs).
 // Prints one "figure" line per phase and ends with "N passed, N failed".
@@ -567,6 +567,151 @@ void enumeratePhase(int n) {
     });
 }
 
+// --- members, late-bound, with raised errors ----------------------------------------------------
+
+// One argument as a script passes it: a variable, by reference.
+struct Arg {
+    enum Kind { Text, Number, Array } kind;
+    std::wstring text;
+    long number = 0;
+};
+Arg text(const wchar_t* s) {
+    return {Arg::Text, s};
+}
+Arg text(const std::wstring& s) {
+    return {Arg::Text, s};
+}
+Arg number(long n) {
+    return {Arg::Number, L"", n};
+}
+Arg emptyArray() {
+    return {Arg::Array, L"", 0};
+}
+
+void setArg(const Arg& a, VARIANT& v) {
+    VariantInit(&v);
+    if (a.kind == Arg::Text) {
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocStringLen(a.text.data(), static_cast<UINT>(a.text.size()));
+    } else if (a.kind == Arg::Number) {
+        v.vt = VT_I4;
+        v.lVal = a.number;
+    }
+}
+
+struct LateCall {
+    const CLSID* clsid;
+    const wchar_t* member;
+    WORD flags;
+    std::vector<Arg> args;
+    long error;  // 0: the call succeeds; otherwise the runtime error it raises
+};
+
+// Calls a member by name through IDispatch as a script does; the error's texts are freed here.
+bool lateCall(IDispatch* d, const LateCall& c) {
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(c.member);
+    if (FAILED(d->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return false;
+    std::vector<VARIANT> values(c.args.size()), refs(c.args.size());
+    for (std::size_t i = 0; i < c.args.size(); ++i) {
+        setArg(c.args[i], values[i]);
+        VARIANT& ref = refs[c.args.size() - 1 - i];
+        VariantInit(&ref);
+        ref.vt = VT_BYREF | VT_VARIANT;
+        ref.pvarVal = &values[i];
+    }
+    DISPPARAMS params{refs.data(), nullptr, static_cast<UINT>(refs.size()), 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    UINT argErr = 0;
+    const HRESULT hr =
+        d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, c.flags, &params, &result, &info, &argErr);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    VariantClear(&result);
+    for (VARIANT& v : values) VariantClear(&v);
+    if (c.error == 0) return hr == S_OK;
+    return hr == DISP_E_EXCEPTION && static_cast<unsigned long>(info.scode) ==
+                                         (0x800A0000UL | static_cast<unsigned long>(c.error));
+}
+
+// Members of every class that touch no file and no key of their own, each one that can fail
+// also made to fail: results, written-back arguments and raised errors all go through the
+// dispatch layer's conversions.
+void membersPhase(int n, const std::wstring& dir) {
+    constexpr WORD method = DISPATCH_METHOD, get = DISPATCH_PROPERTYGET | DISPATCH_METHOD;
+    const std::wstring longText(40000, L'a');
+    const std::vector<LateCall> calls = {
+        {&CLSID_TextHelper, L"ReplaceText", method, {text(L"a b c "), text(L"b"), text(L"x")}, 0},
+        {&CLSID_TextHelper, L"RemoveExtraSpaces", method, {text(L" a   b ")}, 0},
+        {&CLSID_TextHelper, L"BooleanSearch", method, {text(L"red OR blue"), text(L"F")}, 0},
+        {&CLSID_TextHelper, L"CharacterCount", method, {text(longText), text(L"a")}, 6},
+        {&CLSID_TextHelper, L"NullToZ", method, {emptyArray(), number(0)}, 0},
+        {&CLSID_SQLRoutines,
+         L"SQLParse",
+         method,
+         {text(L"SELECT a FROM t WHERE x = 1 ORDER BY a UNION SELECT b FROM u")},
+         0},
+        {&CLSID_SQLRoutines, L"SQLAppend", method, {}, 0},
+        {&CLSID_SQLRoutines, L"SQLParse", method, {text(L"")}, 32000},
+        {&CLSID_CommandParams, L"Item", get, {text(L"missing")}, 5},
+        {&CLSID_CommandParams, L"Item", get, {number(7)}, 9},
+        {&CLSID_ArrayHelper, L"ListToArray", method, {emptyArray(), text(L"a,b,c"), text(L",")}, 0},
+        {&CLSID_ArrayCollectionHelper, L"Count", get, {}, 91},
+        {&CLSID_ArrayCollectionHelper, L"Remove", method, {number(1)}, 91},
+        {&CLSID_DateHelper, L"FullDateTime", method, {text(L"not a date")}, 0},
+        {&CLSID_VBObjectHelper, L"fnRowsReturned", method, {number(3)}, 0},
+        {&CLSID_Win32API, L"GetFolderTemp", method, {}, 0},
+        {&CLSID_Win32API, L"GetMachineName", method, {}, 0},
+        {&CLSID_Win32API, L"GetCurrentWindowsUser", method, {}, 0},
+        {&CLSID_Win32API, L"GetDriveType", method, {text(L"C")}, 0},
+        {&CLSID_OS32Helper, L"FileNameNoPath", method, {text(L"C:\\a\\b.txt")}, 0},
+        {&CLSID_OS32Helper, L"IsValidFolder", method, {text(dir)}, 0},
+        {&CLSID_CDialog, L"SelectedFile", get, {number(3)}, 0},
+        {&CLSID_CDialog, L"FileNameDefaultFilter", get, {}, 5},
+    };
+    // One object of each class for the whole phase: what a call leaves behind piles up.
+    std::vector<Ptr<IDispatch>> objects(calls.size());
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (FAILED(create(*calls[i].clsid, IID_IDispatch, objects[i]))) {
+            check("objects for the late-bound calls", false);
+            return;
+        }
+    std::vector<int> failures(calls.size());
+    phase("members late-bound, errors raised", n, [&](int) {
+        bool ok = true;
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            if (!lateCall(objects[i].get(), calls[i])) {
+                ++failures[i];
+                ok = false;
+            }
+        return ok;
+    });
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (failures[i]) {
+            std::string member(calls[i].member, calls[i].member + std::wcslen(calls[i].member));
+            check("late-bound " + member, false, std::to_string(failures[i]) + " rounds failed");
+        }
+
+    // The same errors early-bound leave error information behind for the caller to take.
+    Ptr<_CommandParams> p;
+    check("a CommandParams", SUCCEEDED(create(CLSID_CommandParams, IID__CommandParams, p)));
+    if (!p) return;
+    phase("errors early-bound, error information taken", n, [&](int) {
+        Var key;
+        key.v.vt = VT_BSTR;
+        key.v.bstrVal = SysAllocString(L"missing");
+        Ptr<_clsCommandParam> none;
+        Ptr<IErrorInfo> info;
+        Bstr description;
+        return p->get_Item(&key.v, none.put()) == static_cast<HRESULT>(0x800A0005) &&
+               GetErrorInfo(0, info.put()) == S_OK && info &&
+               SUCCEEDED(info->GetDescription(&description.b)) && !description.text().empty();
+    });
+}
+
 // --- registry ---------------------------------------------------------------------------------
 
 constexpr wchar_t kTestsKey[] = L"Software\\BrevantoTests";
@@ -853,6 +998,7 @@ int wmain(int argc, wchar_t** argv) {
     if (wanted(phases, L"create")) createPhase(scale);
     if (wanted(phases, L"items")) itemsPhase(tenth);
     if (wanted(phases, L"enumerate")) enumeratePhase(tenth);
+    if (wanted(phases, L"members")) membersPhase(tenth, dir);
     if (wanted(phases, L"registry")) registryPhase(tenth);
     if (wanted(phases, L"files")) filesPhase(tenth, dir);
     if (wanted(phases, L"dialogs")) dialogsPhase(std::clamp(scale / 1000, 5, 100), dir);
