@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "brevanto.h"
+#include "client_support.h"
 
 namespace {
 
@@ -64,15 +65,6 @@ class Ptr {
 
   private:
     T* p_ = nullptr;
-};
-
-struct Bstr {
-    BSTR b;
-    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
-    ~Bstr() { SysFreeString(b); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    std::wstring text() const { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
 };
 
 struct Var {
