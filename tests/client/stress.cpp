@@ -159,7 +159,7 @@ struct Reported {
 // round exceeds these at the smallest scale the runner uses; committed pages move in whole
 // pages and heap segments, hence the larger allowance.
 constexpr long long kHandleSlack = 2;
-constexpr long long kHeapSlack = 64 * 1024;
+constexpr long long kHeapSlack = 8 * 1024;
 constexpr long long kPagesSlack = 2 * 1024 * 1024;
 
 long long delta(SIZE_T after, SIZE_T before) {
