@@ -31,6 +31,10 @@ for preset in win64 win32; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
+echo "== exports and imports of both DLLs"
+bash scripts/check-dll.sh build/win32/Brevanto.dll build/win64/Brevanto.dll
+bash tests/dll/check_dll_test.sh build/win64/Brevanto.dll
+
 if [ -f scripts/client-tests.sh ]; then
   echo "== client tests under Wine"
   bash scripts/client-tests.sh build/win64

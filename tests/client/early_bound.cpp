@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "brevanto.h"
+#include "client_support.h"
 
 namespace {
 
@@ -42,14 +43,6 @@ void checkHr(const char* name, HRESULT actual, HRESULT expected) {
                   static_cast<unsigned long>(expected));
     check(name, actual == expected, buf);
 }
-
-struct Bstr {
-    BSTR b;
-    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
-    ~Bstr() { SysFreeString(b); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-};
 
 void vtableCalls(_TextHelper* t) {
     Bstr search(L"red AND blue"), field(L"Colour"), wild(L"*"), result;
