@@ -243,7 +243,7 @@ void coerce(VARIANT* out, const VARIANT* in, VARTYPE vt) {
         return;
     }
     if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) raise(err::InvalidUseOfNull);
-    HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(v), 0, vt);
+    HRESULT hr = changeType(out, v, vt);
     if (FAILED(hr)) throw Fault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};
 }
 
