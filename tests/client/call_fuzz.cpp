@@ -813,6 +813,13 @@ std::string describe(const VARIANT& v) {
             s += buf;
         }
     }
+    VARTYPE elem = VT_EMPTY;
+    if (sa && SUCCEEDED(SafeArrayGetVartype(sa, &elem)) && elem == VT_VARIANT && sa->cDims == 1) {
+        s.append("{");
+        for (ULONG i = 0; i < sa->rgsabound[0].cElements; ++i)
+            s.append(describe(static_cast<const VARIANT*>(sa->pvData)[i])).append(",");
+        s.append("}");
+    }
     if (v.vt == VT_BSTR) s.append(" len=").append(std::to_string(SysStringLen(v.bstrVal)));
     if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) s.append("->").append(describe(*v.pvarVal));
     return s;
