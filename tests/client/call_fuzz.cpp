@@ -1308,7 +1308,9 @@ long long privateKb() {
     if (!K32GetProcessMemoryInfo(GetCurrentProcess(),
                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
         return 0;
-    return static_cast<long long>(pmc.PrivateUsage / 1024);
+    // Wine leaves PrivateUsage at 0; its committed private memory is PagefileUsage.
+    const SIZE_T bytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+    return static_cast<long long>(bytes / 1024);
 }
 
 void printTally(const ClassDesc& c, const Tally& t, bool members, long long growthKb) {
@@ -1425,6 +1427,7 @@ int wmain(int argc, wchar_t** argv) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\BrevantoTests");  // only when now empty
     CoUninitialize();
     gWatchdog = nullptr;
+    std::printf("private memory at the end: %lld KB\n", privateKb());
     std::printf("%ld passed, %ld failed\n", check.passed(), check.failed());
     return check.failed() ? 1 : 0;
 }
