@@ -1258,7 +1258,7 @@ struct Options {
     std::wstring dll, scratch, only;
     long calls = 200;
     unsigned long long seed = 0;
-    DWORD timeoutMs = 20000;
+    DWORD timeoutMs = 60000;
     bool members = false;
     bool trace = false;
 };
@@ -1425,6 +1425,13 @@ int wmain(int argc, wchar_t** argv) {
         check.pass();
     RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\BrevantoTests");  // only when now empty
+    HKEY left = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &left) == ERROR_SUCCESS) {
+        RegCloseKey(left);
+        check.fail("registry", "the test key could not be deleted");
+    } else {
+        check.pass();
+    }
     CoUninitialize();
     gWatchdog = nullptr;
     std::printf("private memory at the end: %lld KB\n", privateKb());
