@@ -6,9 +6,10 @@
 // the test's own) or are left out by name; the list is printed.
 //
 // Usage: call_fuzz <Brevanto.dll> --scratch <folder> [--calls N] [--seed S] [--class NAME]
-//        [--timeout MS] [--members]
+//        [--timeout MS] [--members] [--trace]
 // A run is reproducible from its seed: each class draws from its own generator, seeded from the
-// run's seed and the class name, so `--seed S --class NAME` replays one class's calls.
+// run's seed and the class name, so `--seed S --class NAME` replays one class's calls (--trace
+// prints each late-bound call's arguments first). A call may take 60 s unless --timeout says.
 // Prints the outcomes per class (and per member with --members), then "N passed, N failed".
 // clang-format off
 #include <windows.h>  // before the OLE headers, which need its types
@@ -1335,7 +1336,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!parse(argc, argv, o)) {
         std::printf(
             "usage: call_fuzz <dll> --scratch <folder> [--calls N] [--seed S] "
-            "[--class NAME] [--timeout MS] [--members]\n");
+            "[--class NAME] [--timeout MS] [--members] [--trace]\n");
         return 2;
     }
     std::printf("seed %llu, %ld calls per class\n", o.seed, o.calls);
