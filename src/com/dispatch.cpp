@@ -243,7 +243,7 @@ void coerce(VARIANT* out, const VARIANT* in, VARTYPE vt) {
         return;
     }
     if ((v->vt & ~VT_BYREF) == VT_NULL && vt != VT_VARIANT) raise(err::InvalidUseOfNull);
-    HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(v), 0, vt);
+    HRESULT hr = changeType(out, v, vt);
     if (FAILED(hr)) throw Fault{hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH};
 }
 
@@ -317,8 +317,10 @@ void prepareArray(Slot& s, const ParamMeta& p, const CallerValue& c) {
         s.arg.pparray = where;
         return;
     }
+    // The type goes on only with the array: a conversion that fails leaves nothing to free.
+    SAFEARRAY* converted = convertSafeArray(*where, elem);
     s.temp->vt = p.vt;
-    s.temp->parray = convertSafeArray(*where, elem);
+    s.temp->parray = converted;
     s.arg.pparray = &s.temp->parray;
     s.before = reinterpret_cast<LONGLONG>(s.temp->parray);
     if (c.inner || ref) {
@@ -445,7 +447,10 @@ HRESULT mapArguments(const FuncMeta& f, const DISPPARAMS& dp, std::array<int, kM
     }
     if (positional > (put ? n - 1 : n)) return DISP_E_BADPARAMCOUNT;
     for (UINT j = 0; j < positional; ++j) {
-        if (source[j] >= 0) return DISP_E_PARAMNOTFOUND;
+        if (source[j] >= 0) {
+            if (argErr) *argErr = total - 1 - j;  // a position a named argument took already
+            return DISP_E_PARAMNOTFOUND;
+        }
         source[j] = static_cast<int>(total - 1 - j);
     }
     for (std::size_t i = 0; i < n; ++i) {

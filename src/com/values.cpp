@@ -9,6 +9,7 @@
 #include "com/errors.h"
 #include "com/raii.h"
 #include "com/server.h"
+#include "frame/convert.h"
 #include "frame/roster.h"
 #include "platform/dialogs.h"
 
@@ -393,8 +394,7 @@ Variant fromVariant(const VARIANT& in) {
             // Other numeric types (VT_I1, VT_UI2, VT_I8, VT_DECIMAL...) arrive as Double or Long.
             UniqueVariant tmp;
             VARTYPE to = (vt == VT_I1 || vt == VT_UI2 || vt == VT_INT) ? VT_I4 : VT_R8;
-            if (FAILED(VariantChangeType(tmp.get(), const_cast<VARIANT*>(v), 0, to)))
-                raise(err::TypeMismatch);
+            if (FAILED(changeType(tmp.get(), v, to))) raise(err::TypeMismatch);
             return fromVariant(*tmp.get());
         }
     }
@@ -500,8 +500,7 @@ SAFEARRAY* toSafeArray(const Array& a) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             UniqueVariant v;
             toVariant(items[i], v.get());
-            if (vt != VT_VARIANT && v->vt != vt &&
-                FAILED(VariantChangeType(v.get(), v.get(), 0, vt)))
+            if (vt != VT_VARIANT && v->vt != vt && FAILED(changeType(v.get(), v.get(), vt)))
                 raise(err::TypeMismatch);
             VARIANT owned;
             v.releaseTo(&owned);
@@ -525,7 +524,7 @@ SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt) {
             VARIANT view = elementView(vt, static_cast<char*>(from.data()) + i * sa->cbElements);
             UniqueVariant v;
             HRESULT hr = elementVt == VT_VARIANT ? VariantCopyInd(v.get(), &view)
-                                                 : VariantChangeType(v.get(), &view, 0, elementVt);
+                                                 : changeType(v.get(), &view, elementVt);
             if (FAILED(hr)) raise(view.vt == VT_NULL ? err::InvalidUseOfNull : err::TypeMismatch);
             VARIANT owned;
             v.releaseTo(&owned);
@@ -600,14 +599,35 @@ void writeThrough(VARIANT* ref, VARIANT& value) {
             VariantClear(held.get());
             held->vt = target;
             held->parray = converted;
-        } else if ((target & VT_ARRAY) ||
-                   FAILED(VariantChangeType(held.get(), held.get(), 0, target))) {
+        } else if ((target & VT_ARRAY) || FAILED(changeType(held.get(), held.get(), target))) {
             raise(err::TypeMismatch);
         }
     }
     VARIANT owned;
     held.releaseTo(&owned);
     storeThrough(target, ref->byref, owned);
+}
+
+HRESULT changeType(VARIANT* out, const VARIANT* in, VARTYPE vt) {
+    const VARIANT* v = in;
+    while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+    const VARTYPE from = v->vt & ~VT_BYREF;
+    const bool object = from == VT_DISPATCH || from == VT_UNKNOWN;
+    const bool byref = v->vt & VT_BYREF;
+    if (!object || vt == VT_DISPATCH || vt == VT_UNKNOWN || vt == VT_VARIANT ||
+        !(byref ? *v->ppunkVal : v->punkVal))
+        return VariantChangeType(out, const_cast<VARIANT*>(in), 0, vt);
+    UniqueVariant plain, converted;
+    try {
+        toVariant(resolveDefault(fromVariant(*v)), plain.get());
+    } catch (...) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    HRESULT hr = VariantChangeType(converted.get(), plain.get(), 0, vt);
+    if (FAILED(hr)) return hr;
+    VariantClear(out);  // may be `in` itself: its object is let go only now
+    converted.releaseTo(out);
+    return S_OK;
 }
 
 ObjectRef fromDispatch(IUnknown* p) {

@@ -22,6 +22,11 @@ SAFEARRAY* toSafeArray(const Array& a);
 // A copy of `sa` whose elements are converted to `elementVt` (error 13 when one cannot be).
 SAFEARRAY* convertSafeArray(SAFEARRAY* sa, VARTYPE elementVt);
 
+// VariantChangeType, but an object's default value is fetched here, one level as the runtime
+// does: oleaut32 follows defaults that are objects themselves without end (one that returns its
+// own object never stops). An object without a plain default value is a type mismatch.
+HRESULT changeType(VARIANT* out, const VARIANT* in, VARTYPE vt);
+
 // Puts `fresh` (owned; consumed) in the place of the array at `where`. An array that its owner
 // holds fixed or locked keeps its descriptor: a value of the same shape is copied into it,
 // any other raises 10.

@@ -19,6 +19,9 @@ class PathRestorer {
 
 constexpr uint32_t kTreeAccess = 63;
 constexpr uint32_t kMaxKeyName = 255;
+// The registry nests keys at most this deep. A walk that goes deeper is reopening a key above
+// it: a path that holds a NUL reads only up to it, so "key\<NUL>x\kid" is "key\" again.
+constexpr int kMaxDepth = 512;
 
 }  // namespace
 
@@ -102,8 +105,10 @@ bool RegistryKey::DeleteValue(const String& sValue) {
 }
 
 bool RegistryKey::DeleteKey(const String& KeyName) {
-    // "key\" is the key itself to the platform: deleting that name would empty the key.
-    if (KeyName.find_first_not_of(u'\\') == String::npos) return false;
+    // "key\" is the key itself to the platform: deleting that name would empty the key. The
+    // platform reads the name up to its first NUL.
+    const StringView seen = StringView(KeyName).substr(0, KeyName.find(u'\0'));
+    if (seen.find_first_not_of(u'\\') == StringView::npos) return false;
     try {
         return DeleteKeyTree(KeyName) == 0;
     } catch (...) {
@@ -114,8 +119,9 @@ bool RegistryKey::DeleteKey(const String& KeyName) {
 // Deletes the children first, always asking for position 0, since each child found is gone
 // before the next round. A child that cannot be read or deleted would come back at position 0
 // for ever: its failure ends the walk and is the result.
-int32_t RegistryKey::DeleteKeyTree(const String& KeyName) {
+int32_t RegistryKey::DeleteKeyTree(const String& KeyName, int depth) {
     int32_t result = -1;
+    if (depth > kMaxDepth) return result;
     platform::KeyOwner<> h(registry_);
     if (registry_.openKey(root_, key_ + u"\\" + KeyName, kTreeAccess, *h.put()) != 0) return -1;
     for (;;) {
@@ -133,7 +139,7 @@ int32_t RegistryKey::DeleteKeyTree(const String& KeyName) {
         {
             PathRestorer restore(key_);
             key_ = key_ + u"\\" + KeyName;
-            result = DeleteKeyTree(name.substr(0, length));
+            result = DeleteKeyTree(name.substr(0, length), depth + 1);
         }
         if (result != 0) break;
     }

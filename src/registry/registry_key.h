@@ -47,7 +47,8 @@ class RegistryKey : public ClassObject {
     // raises RegErrorOpenFail, "GetKeyInfo", "Unable to open Key".
     void GetKeyInfo();
     // The Long result of the tree walk: 0 when the sub-key and everything below it went.
-    int32_t DeleteKeyTree(const String& KeyName);
+    // `depth` counts the levels walked down so far.
+    int32_t DeleteKeyTree(const String& KeyName, int depth = 0);
 
     // Text leaves as code-page bytes with its terminator, and comes back from them.
     std::string textData(StringView text) const;

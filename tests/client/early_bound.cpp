@@ -412,6 +412,184 @@ std::wstring stringElements(SAFEARRAY* sa) {
     return out;
 }
 
+// A client object whose default value is a text, or the object itself (a chain of defaults
+// that never ends in a plain value).
+class DefaultValue : public IDispatch {
+  public:
+    explicit DefaultValue(bool self) : self_(self) {}
+    ULONG refs() const { return refs_; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = nullptr;
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the stack
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+        *n = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                     EXCEPINFO*, UINT*) override {
+        if (id != DISPID_VALUE || !result) return DISP_E_MEMBERNOTFOUND;
+        if (self_) {
+            result->vt = VT_DISPATCH;
+            result->pdispVal = this;
+            AddRef();
+        } else {
+            result->vt = VT_BSTR;
+            result->bstrVal = SysAllocString(L" a b ");
+        }
+        return S_OK;
+    }
+
+  private:
+    bool self_;
+    ULONG refs_ = 1;
+};
+
+// An object given for a text is read through its default value, one level deep as the runtime
+// does: a default that is an object again is a type mismatch, never an endless chain.
+void objectDefaults() {
+    IDispatch *t = nullptr, *h = nullptr;
+    CoCreateInstance(CLSID_TextHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&t));
+    CoCreateInstance(CLSID_ArrayHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&h));
+    check("TextHelper and ArrayHelper", t && h);
+    if (!t || !h) return;
+    DefaultValue plain(false), self(true);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"RemoveAllSpaces");
+    t->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
+    VARIANT arg, result;
+    VariantInit(&result);
+    arg.vt = VT_DISPATCH;
+    arg.pdispVal = &plain;
+    checkHr("an object for a text",
+            callInvoke(t, id, DISPATCH_METHOD, &arg, 1, nullptr, 0, &result), S_OK);
+    check("  reads its default value", result.vt == VT_BSTR && text(result.bstrVal) == L"ab");
+    VariantClear(&result);
+    arg.pdispVal = &self;
+    checkHr("an object that is its own default value",
+            callInvoke(t, id, DISPATCH_METHOD, &arg, 1, nullptr, 0, &result), DISP_E_TYPEMISMATCH);
+
+    // The same inside an array given for an array of texts.
+    SAFEARRAY* objects = SafeArrayCreateVector(VT_DISPATCH, 0, 2);
+    LONG i = 0;
+    SafeArrayPutElement(objects, &i, static_cast<IDispatch*>(&self));
+    name = const_cast<LPOLESTR>(L"RemoveStringArrayItem");
+    h->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
+    VARIANT args[2];
+    args[0].vt = VT_I2;
+    args[0].iVal = 0;
+    args[1].vt = VT_BYREF | VT_ARRAY | VT_DISPATCH;
+    args[1].pparray = &objects;
+    EXCEPINFO ei{};
+    checkHr("an array of such objects for an array of texts",
+            callInvoke(h, id, DISPATCH_METHOD, args, 2, nullptr, 0, &result, &ei),
+            DISP_E_EXCEPTION);
+    check("  error 13", ei.scode == static_cast<SCODE>(0x800A000D), std::to_wstring(ei.scode));
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrHelpFile);
+    SafeArrayDestroy(objects);
+    t->Release();
+    h->Release();
+    check("no reference kept", self.refs() == 1 && plain.refs() == 1,
+          std::to_wstring(self.refs()) + L" " + std::to_wstring(plain.refs()));
+}
+
+// A call refused while its arguments are prepared leaves nothing of its own to free (a failed
+// conversion of an array once freed whatever the frame's slot held before), and names the
+// argument it refused.
+void refusedArguments() {
+    IDispatch* h = nullptr;
+    CoCreateInstance(CLSID_ArrayHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&h));
+    check("ArrayHelper for refused arguments", h);
+    if (!h) return;
+    DISPID remove = 0, list = 0, removeAny = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"RemoveStringArrayItem");
+    h->GetIDsOfNames(IID_NULL, &name, 1, 0, &remove);
+    name = const_cast<LPOLESTR>(L"RemoveArrayItem");
+    h->GetIDsOfNames(IID_NULL, &name, 1, 0, &removeAny);
+    name = const_cast<LPOLESTR>(L"ListToArray");
+    h->GetIDsOfNames(IID_NULL, &name, 1, 0, &list);
+    for (int round = 0; round < 4; ++round) {
+        // Texts and numbers convert to an array of texts; a Null among them cannot.
+        const bool withNull = round % 2;
+        SAFEARRAY* sa = SafeArrayCreateVector(VT_VARIANT, -32768, 3);
+        VARIANT e[3];
+        e[0].vt = VT_BSTR;
+        e[0].bstrVal = SysAllocString(L"a");
+        e[1].vt = VT_UI4;
+        e[1].ulVal = 7;
+        e[2].vt = withNull ? VT_NULL : VT_I2;
+        e[2].iVal = 3;
+        for (LONG i = 0; i < 3; ++i) {
+            LONG at = -32768 + i;
+            SafeArrayPutElement(sa, &at, &e[i]);
+        }
+        VariantClear(&e[0]);
+        VARIANT holder, args[2], result;
+        VariantInit(&result);
+        holder.vt = VT_ARRAY | VT_VARIANT;
+        holder.parray = sa;
+        args[0].vt = VT_I2;
+        args[0].iVal = -32768;
+        args[1].vt = VT_BYREF | VT_VARIANT;
+        args[1].pvarVal = &holder;
+        DISPPARAMS dp{args, nullptr, 2, 0};
+        EXCEPINFO ei{};
+        UINT argErr = 99;
+        // A call before it leaves a number where the frame keeps its first argument.
+        LONGLONG number = 0x4141414141414141LL;
+        args[1].vt = VT_BYREF | VT_I8;
+        args[1].pllVal = &number;
+        h->Invoke(removeAny, IID_NULL, 0, DISPATCH_METHOD, &dp, &result, nullptr, nullptr);
+        args[1].vt = VT_BYREF | VT_VARIANT;
+        args[1].pvarVal = &holder;
+        const HRESULT hr =
+            h->Invoke(remove, IID_NULL, 0, DISPATCH_METHOD, &dp, &result, &ei, &argErr);
+        if (withNull) {
+            checkHr("an array holding Null for an array of texts", hr, DISP_E_EXCEPTION);
+            check("  error 94 on the array argument",
+                  ei.scode == static_cast<SCODE>(0x800A005E) && argErr == 1,
+                  std::to_wstring(ei.scode) + L" " + std::to_wstring(argErr));
+        } else {
+            checkHr("an array of texts and numbers for an array of texts", hr, S_OK);
+        }
+        SysFreeString(ei.bstrSource);
+        SysFreeString(ei.bstrDescription);
+        SysFreeString(ei.bstrHelpFile);
+        VariantClear(&holder);
+        VariantClear(&result);
+    }
+    // A named argument for a position that a positional argument fills: that one is named.
+    VARIANT args[3], result;
+    VariantInit(&result);
+    for (VARIANT& a : args) {
+        a.vt = VT_BSTR;
+        a.bstrVal = SysAllocString(L",");
+    }
+    DISPID named = 0;
+    DISPPARAMS dp{args, &named, 3, 1};
+    UINT argErr = 99;
+    checkHr("a named position taken twice",
+            h->Invoke(list, IID_NULL, 0, DISPATCH_METHOD, &dp, &result, nullptr, &argErr),
+            DISP_E_PARAMNOTFOUND);
+    check("  names the positional argument", argErr == 2, std::to_wstring(argErr));
+    for (VARIANT& a : args) VariantClear(&a);
+    h->Release();
+}
+
 void arrayAndCommandLineCalls() {
     _ArrayHelper* h = nullptr;
     checkHr("ArrayHelper",
@@ -685,6 +863,8 @@ int wmain(int argc, wchar_t** argv) {
                              reinterpret_cast<void**>(&none)),
             CLASS_E_CLASSNOTAVAILABLE);
     arrayAndCommandLineCalls();
+    objectDefaults();
+    refusedArguments();
     typedWriteBack();
     dateAndFolderCalls();
     dialogCalls();

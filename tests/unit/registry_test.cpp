@@ -272,6 +272,21 @@ TEST_F(RegistryTest, BasicRestoresWhatItSavedAndStopsAtWhatItCannotDelete) {
     EXPECT_EQ(reg.openKeys(), 0u);
 }
 
+// The system reads a name up to its first NUL. A name that is nothing but separators there
+// names the key itself and is refused; a key path that reads as the key itself (Create's name
+// held a NUL) cannot send the delete walk round for ever.
+TEST_F(RegistryTest, DeleteKeyReadsNamesUpToTheirFirstNul) {
+    makeKey(u"Software\\T\\kid\\below");
+    auto b = opened<CRegistryBasic>(u"Software\\T");
+    EXPECT_FALSE(b->DeleteKey(String(u"\0x", 2)));
+    EXPECT_FALSE(b->DeleteKey(String(u"\\\0x", 3)));
+    EXPECT_TRUE(exists(u"Software\\T\\kid\\below"));
+    EXPECT_EQ(b->Create(String(u"\0x", 2), Variant::missing(), u""), -1);
+    EXPECT_FALSE(b->DeleteKey(u"kid"));
+    EXPECT_TRUE(exists(u"Software\\T\\kid"));
+    EXPECT_EQ(reg.openKeys(), 0u);
+}
+
 TEST_F(RegistryTest, AdvancedCountsAFailedReadAndKeepsItsRecords) {
     text(u"Software\\T", u"a", "1");
     text(u"Software\\T", u"b", "2");

@@ -163,6 +163,7 @@ struct MemoryRegistry::State {
                   std::shared_ptr<Node>& node, bool& created) {
         std::shared_ptr<Node> from;
         if (int32_t rc = resolve(parent, from)) return rc;
+        path = path.substr(0, path.find(u'\0'));  // the system reads up to the terminator
         if (int32_t rc = ask(op, pathOf(*from) + u"\\" + String(path))) return rc;
         return walk(from, path, create, keyClass, node, created);
     }
