@@ -175,7 +175,7 @@ class ArrayData {
     void* data_ = nullptr;
 };
 
-// The descriptions that an ITypeInfo lends (TYPEATTR, FUNCDESC), given back to it on every
+// The descriptions that an ITypeInfo lends (TYPEATTR, FUNCDESC, VARDESC), given back to it on every
 // path. result() says whether the loan was granted.
 class TypeAttr {
   public:
@@ -208,6 +208,23 @@ class FuncDesc {
   private:
     ITypeInfo* info_;
     FUNCDESC* p_ = nullptr;
+    HRESULT hr_;
+};
+
+class VarDesc {
+  public:
+    VarDesc(ITypeInfo* info, UINT index) : info_(info), hr_(info->GetVarDesc(index, &p_)) {}
+    VarDesc(const VarDesc&) = delete;
+    VarDesc& operator=(const VarDesc&) = delete;
+    ~VarDesc() {
+        if (p_) info_->ReleaseVarDesc(p_);
+    }
+    HRESULT result() const { return hr_; }
+    const VARDESC* operator->() const { return p_; }
+
+  private:
+    ITypeInfo* info_;
+    VARDESC* p_ = nullptr;
     HRESULT hr_;
 };
 
