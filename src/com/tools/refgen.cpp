@@ -184,23 +184,24 @@ class Writer {
         put("# " + lib.name + " " + std::to_string(lib.major) + "." + std::to_string(lib.minor) +
             " reference\n\n");
         if (!merge(L"Overview")) return false;
-        put("\n## Classes\n\n| Class | ProgID | Creatable | Default member | Members |\n"
+        put("\n## Class index\n\n| Class | ProgID | Creatable | Default member | Members |\n"
             "|---|---|---|---|---|\n");
         for (const auto& entry : lib.entries)
             if (auto* c = std::get_if<CoClass>(&entry)) {
                 const Interface* itf = defaultInterface(*c);
                 put("| [" + c->name + "](" + anchor(c->name) + ") | " + progId(*c) + " | " +
                     (c->creatable ? "yes" : "no") + " | " + defaultMember(itf) + " | " +
-                    std::to_string(itf ? itf->members.size() : 0) + " |\n");
+                    std::to_string(memberCount(itf)) + " |\n");
             }
-        put("\n## Enumerations\n\n");
+        put("\n## Enumeration index\n\n| Enumeration | Values | Used by |\n|---|---|---|\n");
         for (const auto& entry : lib.entries)
             if (auto* e = std::get_if<Enum>(&entry))
-                put("- [" + e->name + "](" + anchor(e->name) + ")\n");
+                put("| [" + e->name + "](" + anchor(e->name) + ") | " +
+                    std::to_string(e->values.size()) + " | " + usersOf(*e) + " |\n");
         for (const auto& entry : lib.entries)
             if (auto* c = std::get_if<CoClass>(&entry))
                 if (!writeClass(*c)) return false;
-        put("\n# Enumerations\n");
+        put("\n## Enumerations\n");
         for (const auto& entry : lib.entries)
             if (auto* e = std::get_if<Enum>(&entry)) writeEnum(*e);
         return true;
@@ -239,6 +240,14 @@ class Writer {
 
     std::string progId(const CoClass& c) const {
         return c.creatable ? "`" + ix_.lib.name + "." + c.name + "`" : "none";
+    }
+
+    // Members by name: a property's accessors count once.
+    static size_t memberCount(const Interface* itf) {
+        std::set<std::string> names;
+        if (itf)
+            for (const auto& m : itf->members) names.insert(m.name);
+        return names.size();
     }
 
     static const Member* memberWithId(const Interface* itf, MEMBERID id) {
@@ -289,7 +298,8 @@ class Writer {
         if (!itf) return true;
         put("\n### " + c.name + " members\n\n```vb\n");
         for (const auto& m : itf->members) put(declaration(ix_, m) + "\n");
-        put("```\n\n| Member | Kind | ID | Parameter | Type | Passed | Optional, default | Returns "
+        put("```\n\n| Member | Kind | DispID | Parameter | Type | Passed | Optional, default | "
+            "Returns "
             "|\n|---|---|---|---|---|---|---|---|\n");
         for (const auto& m : itf->members) writeMemberRows(m);
         for (const auto& m : itf->members)
@@ -316,27 +326,31 @@ class Writer {
     }
 
     void writeEnum(const Enum& e) {
-        put("\n## " + e.name + "\n\n");
+        put("\n### " + e.name + "\n\n");
         if (e.help) put("Help string: \"" + *e.help + "\"\n\n");
+        std::string users = usersOf(e);
+        if (!users.empty()) put("Used by " + users + ".\n\n");
+        put("| Name | Value |\n|---|---|\n");
+        for (const auto& v : e.values)
+            put("| `" + v.name + "` | " + enumValueText(v.value) + " |\n");
+    }
+
+    // The members that take or return the enumeration, as `Class.Member` in a list.
+    std::string usersOf(const Enum& e) const {
         std::set<std::string> users;
+        auto uses = [&](const Type& t) {
+            return pointee(t).vt == VT_USERDEFINED && pointee(t).name == e.name;
+        };
         for (const auto& entry : ix_.lib.entries)
             if (auto* itf = std::get_if<Interface>(&entry))
                 for (const auto& m : itf->members) {
-                    auto uses = [&](const Type& t) {
-                        return pointee(t).vt == VT_USERDEFINED && pointee(t).name == e.name;
-                    };
                     bool used = m.result && uses(*m.result);
                     for (const auto& p : m.params) used = used || uses(p.type);
                     if (used) users.insert(className(itf->name) + "." + m.name);
                 }
-        if (!users.empty()) {
-            std::string list;
-            for (const auto& u : users) list += (list.empty() ? "`" : ", `") + u + "`";
-            put("Used by " + list + ".\n\n");
-        }
-        put("| Name | Value |\n|---|---|\n");
-        for (const auto& v : e.values)
-            put("| `" + v.name + "` | " + enumValueText(v.value) + " |\n");
+        std::string list;
+        for (const auto& u : users) list += (list.empty() ? "`" : ", `") + u + "`";
+        return list;
     }
 
     std::string className(const std::string& itf) const {

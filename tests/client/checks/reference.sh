@@ -15,6 +15,7 @@ reference_block() {  # notes file, code|output
 
 reference_check() {
     local generated=$work/reference.md notes name code expected actual
+    local passed0=$passed failed0=$failed
     rm -f "$generated"
     if run "$build/tools/refgen.exe" "$(winpath "$dll")" "$(winpath "$root/docs/reference")" \
         "$(winpath "$generated")" >/dev/null && [ -f "$generated" ]; then
@@ -57,6 +58,6 @@ reference_check() {
         fi
     done
     run reg delete 'HKCU\Software\BrevantoTests\reference' /f >/dev/null 2>&1
-    echo "reference: $passed passed, $failed failed so far"
+    echo "reference: $((passed - passed0)) passed, $((failed - failed0)) failed"
 }
 reference_check
