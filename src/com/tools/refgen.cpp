@@ -167,6 +167,15 @@ std::string anchor(const std::string& name) {
     return a;
 }
 
+std::wstring widen(const std::string& s) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
+    if (n <= 1) return {};
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, w.data(), n);
+    w.resize(static_cast<size_t>(n - 1));
+    return w;
+}
+
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
 File open(const std::wstring& path, const wchar_t* mode) {
     return File(_wfopen(path.c_str(), mode), &std::fclose);
@@ -294,7 +303,7 @@ class Writer {
         if (const Member* m = memberWithId(itf, DISPID_NEWENUM))
             put("- `For Each` walks the items (through the hidden `" + m->name + "`).\n");
         put("\n");
-        if (!merge(std::wstring(c.name.begin(), c.name.end()))) return false;
+        if (!merge(widen(c.name))) return false;
         if (!itf) return true;
         put("\n### " + c.name + " members\n\n```vb\n");
         for (const auto& m : itf->members) put(declaration(ix_, m) + "\n");
@@ -379,7 +388,7 @@ int wmain(int argc, wchar_t** argv) {
             std::fprintf(stderr, "refgen: LoadTypeLibEx failed: 0x%08lx\n",
                          static_cast<unsigned long>(hr));
         } else if (File out = open(argv[3], L"wb")) {
-            bool ok = Writer(lib, argv[2]).write(out.get());
+            bool ok = Writer(lib, argv[2]).write(out.get()) && !std::ferror(out.get());
             rc = (std::fclose(out.release()) == 0 && ok) ? 0 : 1;
         } else {
             std::fprintf(stderr, "refgen: cannot write %ls\n", argv[3]);

@@ -42,6 +42,9 @@ reference_check() {
     for notes in "$root"/docs/reference/*.md; do
         name=$(basename "$notes" .md)
         [ "$name" != Overview ] || continue
+        if ! grep -qx "## $name" "$root/docs/reference.md"; then
+            fail "reference: docs/reference/$name.md names no class of the library"
+        fi
         code=$(reference_block "$notes" code)
         expected=$(reference_block "$notes" output)
         if [ -z "$code" ] || [ -z "$expected" ]; then
