@@ -115,16 +115,12 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: typelib_dump <file.tlb|file.dll>\n");
         return 2;
     }
-    CoInitialize(nullptr);
     Library lib;
-    HRESULT hr = load(argv[1], lib);
-    if (FAILED(hr)) {
+    if (HRESULT hr = load(argv[1], lib); FAILED(hr)) {
         std::printf("LoadTypeLibEx failed: 0x%08lx\n", static_cast<unsigned long>(hr));
-        CoUninitialize();
         return 1;
     }
     std::printf("library %s %u.%u lcid %lu\n", lib.name.c_str(), lib.major, lib.minor, lib.lcid);
     for (const auto& entry : lib.entries) std::visit([](const auto& e) { print(e); }, entry);
-    CoUninitialize();
     return 0;
 }

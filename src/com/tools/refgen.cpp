@@ -379,21 +379,17 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: refgen <Brevanto.dll> <notes folder> <output.md>\n");
         return 2;
     }
-    CoInitialize(nullptr);
-    int rc = 1;
-    {
-        Library lib;
-        HRESULT hr = load(argv[1], lib);
-        if (FAILED(hr)) {
-            std::fprintf(stderr, "refgen: LoadTypeLibEx failed: 0x%08lx\n",
-                         static_cast<unsigned long>(hr));
-        } else if (File out = open(argv[3], L"wb")) {
-            bool ok = Writer(lib, argv[2]).write(out.get()) && !std::ferror(out.get());
-            rc = (std::fclose(out.release()) == 0 && ok) ? 0 : 1;
-        } else {
-            std::fprintf(stderr, "refgen: cannot write %ls\n", argv[3]);
-        }
+    Library lib;
+    if (HRESULT hr = load(argv[1], lib); FAILED(hr)) {
+        std::fprintf(stderr, "refgen: LoadTypeLibEx failed: 0x%08lx\n",
+                     static_cast<unsigned long>(hr));
+        return 1;
     }
-    CoUninitialize();
-    return rc;
+    File out = open(argv[3], L"wb");
+    if (!out) {
+        std::fprintf(stderr, "refgen: cannot write %ls\n", argv[3]);
+        return 1;
+    }
+    bool ok = Writer(lib, argv[2]).write(out.get()) && !std::ferror(out.get());
+    return std::fclose(out.release()) == 0 && ok ? 0 : 1;
 }

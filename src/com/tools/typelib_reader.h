@@ -211,8 +211,24 @@ inline CoClass readCoClass(ITypeInfo* info, const TYPEATTR& attr) {
 
 }  // namespace detail
 
-// Reads the library at `path` (REGKIND_NONE: nothing is registered). Returns the load's result.
+// COM for the calling thread, for one scope.
+class ComScope {
+  public:
+    ComScope() : hr_(CoInitialize(nullptr)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+
+  private:
+    HRESULT hr_;
+};
+
+// Reads the library at `path` (REGKIND_NONE: nothing is registered) into plain values, so the
+// caller needs no COM of its own. Returns the load's result.
 inline HRESULT load(const wchar_t* path, Library& out) {
+    ComScope com;
     com::ComPtr<ITypeLib> lib;
     HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, lib.put());
     if (FAILED(hr)) return hr;
