@@ -175,7 +175,7 @@ class ArrayData {
     void* data_ = nullptr;
 };
 
-// The descriptions that an ITypeInfo lends (TYPEATTR, FUNCDESC), given back to it on every
+// The descriptions that an ITypeInfo lends (TYPEATTR, FUNCDESC, VARDESC), given back to it on every
 // path. result() says whether the loan was granted.
 class TypeAttr {
   public:
@@ -194,21 +194,26 @@ class TypeAttr {
     HRESULT hr_;
 };
 
-class FuncDesc {
+// A member's or a variable's description, borrowed by index.
+template <typename Desc, HRESULT (STDMETHODCALLTYPE ITypeInfo::*Get)(UINT, Desc**),
+          void (STDMETHODCALLTYPE ITypeInfo::*GiveBack)(Desc*)>
+class InfoDesc {
   public:
-    FuncDesc(ITypeInfo* info, UINT index) : info_(info), hr_(info->GetFuncDesc(index, &p_)) {}
-    FuncDesc(const FuncDesc&) = delete;
-    FuncDesc& operator=(const FuncDesc&) = delete;
-    ~FuncDesc() {
-        if (p_) info_->ReleaseFuncDesc(p_);
+    InfoDesc(ITypeInfo* info, UINT index) : info_(info), hr_((info->*Get)(index, &p_)) {}
+    InfoDesc(const InfoDesc&) = delete;
+    InfoDesc& operator=(const InfoDesc&) = delete;
+    ~InfoDesc() {
+        if (p_) (info_->*GiveBack)(p_);
     }
     HRESULT result() const { return hr_; }
-    const FUNCDESC* operator->() const { return p_; }
+    const Desc* operator->() const { return p_; }
 
   private:
     ITypeInfo* info_;
-    FUNCDESC* p_ = nullptr;
+    Desc* p_ = nullptr;
     HRESULT hr_;
 };
+using FuncDesc = InfoDesc<FUNCDESC, &ITypeInfo::GetFuncDesc, &ITypeInfo::ReleaseFuncDesc>;
+using VarDesc = InfoDesc<VARDESC, &ITypeInfo::GetVarDesc, &ITypeInfo::ReleaseVarDesc>;
 
 }  // namespace brv::com
