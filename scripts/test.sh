@@ -25,6 +25,9 @@ cmake --preset native-sanitize "${werror[@]}" >/dev/null
 cmake --build --preset native-sanitize -j "$jobs"
 ctest --preset native-sanitize -j "$jobs"
 
+echo "== fuzz targets of the core, a short run each over its seeds"
+BREVANTO_WERROR=ON bash scripts/fuzz.sh 2000
+
 echo "== Windows builds"
 for preset in win64 win32; do
   cmake --preset "$preset" "${werror[@]}" >/dev/null
