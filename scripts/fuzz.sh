@@ -16,7 +16,7 @@ if [ ${#targets[@]} -eq 0 ]; then
   for f in fuzz/*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
 
-cmake --preset fuzz -DBREVANTO_WERROR="${BREVANTO_WERROR:-OFF}" >/dev/null
+cmake --preset fuzz ${BREVANTO_WERROR:+"-DBREVANTO_WERROR=$BREVANTO_WERROR"} >/dev/null
 cmake --build --preset fuzz -j 2 >/dev/null
 
 work=$(mktemp -d /tmp/brevanto-fuzz.XXXXXX)

@@ -9,7 +9,7 @@ jobs=2
 werror=(-DBREVANTO_WERROR=ON)
 
 echo "== format"
-git ls-files -z 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' |
+git ls-files -z 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' 'fuzz/*.h' 'fuzz/*.cpp' |
   xargs -0 clang-format --dry-run -Werror
 
 echo "== layers"
