@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev libbenchmark-dev clang-format
           g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-          wine wine64 libwine-dev xvfb xdotool zip unzip)
+          wine wine64 libwine-dev xvfb xdotool zip unzip
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -9,7 +9,7 @@ jobs=2
 werror=(-DBREVANTO_WERROR=ON)
 
 echo "== format"
-git ls-files -z 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' |
+git ls-files -z 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' 'fuzz/*.h' 'fuzz/*.cpp' |
   xargs -0 clang-format --dry-run -Werror
 
 echo "== layers"
@@ -24,6 +24,9 @@ echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset native-sanitize "${werror[@]}" >/dev/null
 cmake --build --preset native-sanitize -j "$jobs"
 ctest --preset native-sanitize -j "$jobs"
+
+echo "== fuzz targets of the core, a short run each over its seeds"
+BREVANTO_WERROR=ON bash scripts/fuzz.sh 2000
 
 echo "== Windows builds"
 for preset in win64 win32; do

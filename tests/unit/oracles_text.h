@@ -81,7 +81,8 @@ inline String replaceQuotesWithConstant(const String& text, const String& name) 
     int16_t pos = asInteger(inStr(1, w, q));
     while (pos > 0) {
         w = left(w, pos - 1) + r + mid(w, pos + 1);
-        pos = asInteger(inStr(pos + len(r), w, q));
+        // Where the search goes on is an Integer position too.
+        pos = asInteger(inStr(asInteger(pos + len(r)), w, q));
     }
     w = trim(w);
     if (left(w, 3) == q + u" &") w = trim(mid(w, 4));

@@ -42,6 +42,8 @@ TEST(TextHelperLimits, PositionsHeldInIntegers) {
     const String q32750 = String(32749, u'a') + u"\"";
     EXPECT_EQ(t.ReplaceQuotesWithConstant(q32750), String(32749, u'a') + u"\" & cstrQuote");
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(u"a" + q32750); }), 6);
+    // The step-by-step version counts where its search goes on in the same way.
+    EXPECT_EQ(errorOf([&] { oracle::replaceQuotesWithConstant(u"a" + q32750, u"cstrQuote"); }), 6);
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(u"a\"", String(32760, u'n')); }), 6);
     EXPECT_EQ(errorOf([&] { t.ReplaceQuotesWithConstant(String(2000, u'"')); }), 6);
     // Only positions in the trimmed, growing text count.
