@@ -66,12 +66,7 @@ done
 # The 32-bit form of the type library, the one classic 32-bit tools read; each DLL carries its
 # own form inside.
 cp "$x86/Brevanto.tlb" "$out/"
-cp "$x64/brevanto.idl" "$x64/brevanto.h" "$x64/brevanto_i.c" "$out/"
-if [ -f docs/reference.md ]; then
-    cp docs/reference.md "$out/reference.md"
-else
-    echo "warning: docs/reference.md is missing; the release has no reference.md" >&2
-fi
+cp "$x64/brevanto.idl" "$x64/brevanto.h" "$x64/brevanto_i.c" docs/reference.md "$out/"
 sed -e "s/@VERSION@/$version/g" scripts/release-readme.md >"$out/README.md"
 
 echo "== zipping $dist/$name.zip"

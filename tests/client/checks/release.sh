@@ -29,8 +29,8 @@ fi
 
 if [ -f "$release_zip" ]; then
     release_expected=(Brevanto.tlb README.md brevanto.h brevanto.idl brevanto_i.c
-                      x64/Brevanto.dll x64/Brevanto.manifest x86/Brevanto.dll x86/Brevanto.manifest)
-    [ -f "$root/docs/reference.md" ] && release_expected+=(reference.md)
+                      reference.md x64/Brevanto.dll x64/Brevanto.manifest x86/Brevanto.dll
+                      x86/Brevanto.manifest)
     release_listed=$(unzip -Z1 "$release_zip" | LC_ALL=C sort)
     release_wanted=$(printf "$release_name/%s\n" "${release_expected[@]}" | LC_ALL=C sort)
     if [ "$release_listed" = "$release_wanted" ]; then
