@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "brevanto.h"
+#include "client_support.h"
 #include "frame/version.h"
 
 namespace {
@@ -61,25 +62,6 @@ class Ref {
 
   private:
     T* p_ = nullptr;
-};
-
-struct Bstr {
-    BSTR b = nullptr;
-    Bstr() = default;
-    explicit Bstr(const std::wstring& s)
-        : b(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
-    ~Bstr() { SysFreeString(b); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    std::wstring text() const { return b ? std::wstring(b, SysStringLen(b)) : L"<null>"; }
-};
-
-struct Var {
-    VARIANT v;
-    Var() { VariantInit(&v); }
-    ~Var() { VariantClear(&v); }
-    Var(const Var&) = delete;
-    Var& operator=(const Var&) = delete;
 };
 
 // --- version resource -------------------------------------------------------------------------

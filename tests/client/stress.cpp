@@ -67,19 +67,6 @@ class Ptr {
     T* p_ = nullptr;
 };
 
-struct Var {
-    VARIANT v;
-    Var() { VariantInit(&v); }
-    ~Var() { VariantClear(&v); }
-    Var(const Var&) = delete;
-    Var& operator=(const Var&) = delete;
-    static void missing(VARIANT& v) {
-        VariantInit(&v);
-        v.vt = VT_ERROR;
-        v.scode = DISP_E_PARAMNOTFOUND;
-    }
-};
-
 // --- what the process holds ----------------------------------------------------------------
 
 struct Usage {
