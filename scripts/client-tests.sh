@@ -139,6 +139,26 @@ if [ -z "$suites" ]; then
     check_round_trip machine-wide 'HKLM\Software\Classes'
     check_round_trip per-user 'HKCU\Software\Classes' /n /i:user
     check_foreign_keys machine-wide 'HKLM\Software\Classes'
+    # With the other bitness's DLL also registered (its class keys in the 32-bit view), our
+    # unregistration leaves the keys both share, and the last one out takes them.
+    other="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
+    run regsvr32 /s "$(winpath "$dll")" >/dev/null
+    run reg add "$other" /ve /d 'C:\x86\Brevanto.dll' /reg:32 /f >/dev/null
+    run regsvr32 /s /u "$(winpath "$dll")" >/dev/null
+    if query 'HKLM\Software\Classes\Brevanto.TextHelper\CLSID' &&
+        query "HKLM\\Software\\Classes\\TypeLib\\$libid\\2.3\\FLAGS"; then
+        pass
+    else
+        fail "unregistering one bitness took the keys that the other shares"
+    fi
+    if query "HKLM\\Software\\Classes\\TypeLib\\$libid\\2.3\\0\\win64" ||
+        query "HKLM\\Software\\Classes\\CLSID\\$clsid"; then
+        fail "unregistering left this bitness's own keys"
+    else
+        pass
+    fi
+    run reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /reg:32 /f >/dev/null
+    run regsvr32 /s /u "$(winpath "$dll")" >/dev/null
     if [ "$(export_key 'HKLM\Software\Classes' "$work/machine3.reg")" = "$machine_before" ]; then pass; else fail "machine-wide keys left after the foreign keys went"; fi
     # A per-user registration writes nothing machine-wide.
     run regsvr32 /s /n /i:user "$(winpath "$dll")" >/dev/null

@@ -221,8 +221,8 @@ struct Slot {
 };
 
 void coerce(VARIANT* out, const VARIANT* in, VARTYPE vt) {
-    const VARIANT* v = in;
-    while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+    const VARIANT* v = referencedValue(in);
+    if (!v) throw Fault{E_INVALIDARG};
     if (vt == VT_BSTR && (v->vt == VT_BSTR || v->vt == (VT_BYREF | VT_BSTR))) {
         BSTR b = v->vt == VT_BSTR ? v->bstrVal : *v->pbstrVal;
         out->bstrVal = SysAllocStringLen(b, SysStringLen(b));
@@ -273,13 +273,13 @@ struct CallerValue {
 };
 
 CallerValue follow(VARIANTARG* src) {
-    CallerValue c{src};
-    while (c.at && c.at->vt == (VT_BYREF | VT_VARIANT)) {
-        if (!c.at->pvarVal) throw Fault{E_INVALIDARG};
-        c.at = c.at->pvarVal;
-    }
+    if (!src) return {};
+    CallerValue c{const_cast<VARIANT*>(referencedValue(src))};
+    if (!c.at) throw Fault{E_INVALIDARG};
     if (c.at != src) c.inner = c.at;
-    c.typedRef = c.at && (c.at->vt & VT_BYREF);
+    c.typedRef = c.at->vt & VT_BYREF;
+    // A typed reference to nothing is no value that a conversion or a copy could read.
+    if (c.typedRef && !c.at->byref) throw Fault{E_INVALIDARG};
     return c;
 }
 

@@ -79,6 +79,9 @@ struct Value {
 struct Key {
     std::wstring path;
     std::vector<Value> values;
+    // 64-bit Windows keeps one copy of this key for both bitnesses (programmatic identifiers and
+    // the type library's version key), while CLSID and Interface have a copy per bitness.
+    bool shared = false;
 };
 
 constexpr wchar_t kPsOaInterface[] = L"{00020424-0000-0000-C000-000000000046}";
@@ -109,21 +112,21 @@ std::vector<Key> registrationKeys() {
         keys.push_back({L"CLSID\\" + clsid + L"\\VERSION", {{L"", kVersion}}});
         if (!info.creatable) continue;
         keys.push_back({L"CLSID\\" + clsid + L"\\ProgID", {{L"", progId}}});
-        keys.push_back({progId, {{L"", progId}}});
-        keys.push_back({progId + L"\\CLSID", {{L"", clsid}}});
+        keys.push_back({progId, {{L"", progId}}, true});
+        keys.push_back({progId + L"\\CLSID", {{L"", clsid}}, true});
     }
 #ifdef _WIN64
     const wchar_t* platform = L"win64";
 #else
     const wchar_t* platform = L"win32";
 #endif
-    keys.push_back({L"TypeLib\\" + libid, {}});
+    keys.push_back({L"TypeLib\\" + libid, {}, true});
     const std::wstring version = L"TypeLib\\" + libid + L"\\" + kVersion;
-    keys.push_back({version, {{L"", kLibrary}}});
-    keys.push_back({version + L"\\0", {}});
+    keys.push_back({version, {{L"", kLibrary}}, true});
+    keys.push_back({version + L"\\0", {}, true});
     keys.push_back({version + L"\\0\\" + platform, {{L"", path}}});
-    keys.push_back({version + L"\\FLAGS", {{L"", L"0"}}});
-    keys.push_back({version + L"\\HELPDIR", {{L"", dir}}});
+    keys.push_back({version + L"\\FLAGS", {{L"", L"0"}}, true});
+    keys.push_back({version + L"\\HELPDIR", {{L"", dir}}, true});
     return keys;
 }
 
@@ -160,16 +163,15 @@ void deleteIfEmpty(HKEY parent, const wchar_t* path) {
     if (empty) RegDeleteKeyW(parent, path);
 }
 
-HRESULT unregister(bool user) {
-    RegKey classes;
-    HRESULT hr = openClasses(user, KEY_ALL_ACCESS, classes);
-    if (FAILED(hr)) return hr;
-    const std::vector<Key> keys = registrationKeys();
-    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {  // children before their parents
+// Removes the values of the listed keys that are (or are not) shared, children first, and
+// each such key that is left empty.
+HRESULT removeKeys(HKEY classes, const std::vector<Key>& keys, bool shared) {
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {
+        if (k->shared != shared) continue;
         {
             RegKey key;
-            LONG rc = RegOpenKeyExW(classes.get(), k->path.c_str(), 0, KEY_READ | KEY_SET_VALUE,
-                                    key.put());
+            LONG rc =
+                RegOpenKeyExW(classes, k->path.c_str(), 0, KEY_READ | KEY_SET_VALUE, key.put());
             if (rc == ERROR_FILE_NOT_FOUND) continue;
             if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
             for (const Value& v : k->values) {
@@ -178,8 +180,40 @@ HRESULT unregister(bool user) {
                     return HRESULT_FROM_WIN32(rc);
             }
         }
-        deleteIfEmpty(classes.get(), k->path.c_str());
+        deleteIfEmpty(classes, k->path.c_str());
     }
+    return S_OK;
+}
+
+// Whether the DLL of the other bitness still has a class registered in the same scope. Asked
+// after our own class keys went: on 32-bit Windows the other view is this one, now empty.
+bool otherBitnessRegistered(bool user) {
+#ifdef _WIN64
+    constexpr REGSAM otherView = KEY_WOW64_32KEY;
+#else
+    constexpr REGSAM otherView = KEY_WOW64_64KEY;
+#endif
+    for (const ClassBinding* b : bindings()) {
+        const std::wstring path =
+            L"Software\\Classes\\CLSID\\" + guidText(*b->clsid) + L"\\InprocServer32";
+        RegKey key;
+        if (RegOpenKeyExW(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0,
+                          KEY_READ | otherView, key.put()) == ERROR_SUCCESS)
+            return true;
+    }
+    return false;
+}
+
+HRESULT unregister(bool user) {
+    RegKey classes;
+    HRESULT hr = openClasses(user, KEY_ALL_ACCESS, classes);
+    if (FAILED(hr)) return hr;
+    const std::vector<Key> keys = registrationKeys();
+    hr = removeKeys(classes.get(), keys, false);
+    if (FAILED(hr)) return hr;
+    // Unregistering one bitness must not take the shared keys from the other.
+    if (!otherBitnessRegistered(user)) hr = removeKeys(classes.get(), keys, true);
+    if (FAILED(hr)) return hr;
     if (user) {
         for (const wchar_t* container : kContainers) deleteIfEmpty(classes.get(), container);
         // On Windows the user's Classes key is a hive root and stays; where the registration
@@ -223,10 +257,15 @@ void objectDestroyed() {
     --gObjects;
 }
 void lockServer(bool lock) {
-    if (lock)
+    if (lock) {
         ++gLocks;
-    else
-        --gLocks;
+        return;
+    }
+    // An unlock without its lock is ignored: a count below zero would let a later lock go
+    // unseen by DllCanUnloadNow.
+    long n = gLocks.load();
+    while (n > 0 && !gLocks.compare_exchange_weak(n, n - 1)) {
+    }
 }
 bool serverInUse() {
     return gObjects.load() > 0 || gLocks.load() > 0;

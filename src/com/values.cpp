@@ -348,12 +348,18 @@ class Enumerator final : public SingleInterface<IEnumVARIANT> {
 
 }  // namespace
 
-Variant fromVariant(const VARIANT& in) {
-    const VARIANT* v = &in;
-    while (v->vt == (VT_BYREF | VT_VARIANT)) {
-        if (!v->pvarVal) raise(err::TypeMismatch);
+const VARIANT* referencedValue(const VARIANT* v) {
+    constexpr int deepest = 16;
+    for (int depth = 0; v && v->vt == (VT_BYREF | VT_VARIANT); ++depth) {
+        if (depth == deepest) return nullptr;
         v = v->pvarVal;
     }
+    return v;
+}
+
+Variant fromVariant(const VARIANT& in) {
+    const VARIANT* v = referencedValue(&in);
+    if (!v) raise(err::TypeMismatch);
     VARTYPE vt = v->vt;
     bool byref = vt & VT_BYREF;
     vt &= ~VT_BYREF;
@@ -587,7 +593,9 @@ void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
 
 void writeThrough(VARIANT* ref, VARIANT& value) {
     // A reference to a variant that is itself a reference: the value goes where the chain ends.
-    while (ref->vt == (VT_BYREF | VT_VARIANT) && ref->pvarVal && (ref->pvarVal->vt & VT_BYREF))
+    for (int depth = 0; depth < 16 && ref->vt == (VT_BYREF | VT_VARIANT) && ref->pvarVal &&
+                        (ref->pvarVal->vt & VT_BYREF);
+         ++depth)
         ref = ref->pvarVal;
     UniqueVariant held;
     *held.get() = value;
@@ -609,8 +617,8 @@ void writeThrough(VARIANT* ref, VARIANT& value) {
 }
 
 HRESULT changeType(VARIANT* out, const VARIANT* in, VARTYPE vt) {
-    const VARIANT* v = in;
-    while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+    const VARIANT* v = referencedValue(in);
+    if (!v || ((v->vt & VT_BYREF) && !v->byref)) return E_INVALIDARG;
     const VARTYPE from = v->vt & ~VT_BYREF;
     const bool object = from == VT_DISPATCH || from == VT_UNKNOWN;
     const bool byref = v->vt & VT_BYREF;

@@ -12,6 +12,10 @@ String toString(BSTR b);  // a null BSTR reads as empty
 BSTR allocBstr(StringView s);
 
 // VT_BYREF is followed. A type the library has no use for raises 13 (458 for records).
+// Where a chain of variant references (VT_BYREF | VT_VARIANT) ends; null for a link to nothing
+// or a chain longer than any client builds, which is how a cycle of references shows.
+const VARIANT* referencedValue(const VARIANT* v);
+
 Variant fromVariant(const VARIANT& v);
 // `out` must hold nothing that needs freeing.
 void toVariant(const Variant& v, VARIANT* out);

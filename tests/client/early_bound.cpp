@@ -373,6 +373,11 @@ void unloading(const wchar_t* path) {
     getClassObject(CLSID_TextHelper, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (factory) {
         factory->LockServer(FALSE);
+        // An unlock too many is ignored: the next lock still holds the server.
+        factory->LockServer(FALSE);
+        factory->LockServer(TRUE);
+        checkHr("in use while locked after an unlock too many", canUnload(), S_FALSE);
+        factory->LockServer(FALSE);
         factory->Release();
     }
     checkHr("unloadable after release", canUnload(), S_OK);
@@ -588,6 +593,33 @@ void refusedArguments() {
     check("  names the positional argument", argErr == 2, std::to_wstring(argErr));
     for (VARIANT& a : args) VariantClear(&a);
     h->Release();
+
+    // References that lead nowhere are refused, not followed: a typed reference to nothing, and
+    // a cycle of variant references.
+    IDispatch* t = nullptr;
+    CoCreateInstance(CLSID_TextHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&t));
+    if (!t) return;
+    DISPID spaces = 0, nullToZ = 0;
+    name = const_cast<LPOLESTR>(L"RemoveAllSpaces");
+    t->GetIDsOfNames(IID_NULL, &name, 1, 0, &spaces);
+    name = const_cast<LPOLESTR>(L"NullToZ");
+    t->GetIDsOfNames(IID_NULL, &name, 1, 0, &nullToZ);
+    VARIANT nowhere, loop[2];
+    nowhere.vt = VT_BYREF | VT_BSTR;
+    nowhere.pbstrVal = nullptr;
+    loop[0].vt = loop[1].vt = VT_BYREF | VT_VARIANT;
+    loop[0].pvarVal = &loop[1];
+    loop[1].pvarVal = &loop[0];
+    for (VARIANT* arg : {&nowhere, &loop[0]}) {
+        VARIANT pair[2] = {*arg, *arg};
+        checkHr("a reference leading nowhere, for a String",
+                callInvoke(t, spaces, DISPATCH_METHOD, arg, 1, nullptr, 0, &result), E_INVALIDARG);
+        checkHr("  and for a Variant",
+                callInvoke(t, nullToZ, DISPATCH_METHOD, pair, 2, nullptr, 0, &result),
+                E_INVALIDARG);
+    }
+    t->Release();
 }
 
 void arrayAndCommandLineCalls() {
