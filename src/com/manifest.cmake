@@ -1,6 +1,6 @@
 # Writes Brevanto.manifest beside the DLL: the assembly manifest of registration-free activation.
 # Its classes and interfaces are read from the IDL, so that a class added there is in the
-# manifest too: one comClass per creatable class, and for every dual interface the standard
+# manifest too: one comClass per class, and for every dual interface the standard
 # automation proxy, so that calls across apartments are marshalled from the type library as
 # after a registration.
 
@@ -36,12 +36,16 @@ foreach(entry IN LISTS coclasses)
   list(GET fields 0 clsid)
   list(GET fields 1 name)
   list(GET fields 2 attributes)
-  if(attributes MATCHES "noncreatable")
-    continue()
+  # A class that clients may not create is listed without a programmatic identifier, as it is
+  # registered: creating it reaches DllGetClassObject and fails there with
+  # CLASS_E_CLASSNOTAVAILABLE rather than "not registered".
+  set(progid "")
+  if(NOT attributes MATCHES "noncreatable")
+    set(progid " progid=\"${PROJECT_NAME}.${name}\"")
+    math(EXPR class_count "${class_count} + 1")
   endif()
-  string(APPEND classes "    <comClass clsid=\"${clsid}\" progid=\"${PROJECT_NAME}.${name}\" "
+  string(APPEND classes "    <comClass clsid=\"${clsid}\"${progid} "
          "threadingModel=\"Apartment\" tlbid=\"${libid}\" description=\"${name}\"/>\n")
-  math(EXPR class_count "${class_count} + 1")
 endforeach()
 
 # {00020424-...}: oleaut32's proxy for automation-compatible interfaces.

@@ -391,6 +391,11 @@ int checkRegistrationFree(const wchar_t* manifest) {
         check.hr(std::string(c.name) + " created", hr, S_OK);
         if (o.get()) check(std::string(c.name) + " called through its vtable", c.call(o.get()));
     }
+    {
+        Ref<IUnknown> item;
+        check.hr("clsCommandParam refused as after a registration",
+                 create(CLSID_clsCommandParam, IID_IUnknown, item), CLASS_E_CLASSNOTAVAILABLE);
+    }
 
     {
         Ref<_TextHelper> text;

@@ -301,7 +301,7 @@ class Writer {
         if (const Member* m = memberWithId(itf, DISPID_VALUE))
             put("- Default member: `" + m->name + "`, so `o(x)` means `o." + m->name + "(x)`.\n");
         if (const Member* m = memberWithId(itf, DISPID_NEWENUM))
-            put("- `For Each` walks the items (through the hidden `" + m->name + "`).\n");
+            put("- `For Each` walks the items (through the restricted `" + m->name + "`).\n");
         put("\n");
         if (!merge(widen(c.name))) return false;
         if (!itf) return true;
@@ -317,7 +317,7 @@ class Writer {
     }
 
     void writeMemberRows(const Member& m) {
-        std::string lead = "| `" + m.name + "`" + (m.restricted ? " (hidden)" : "") + " | " +
+        std::string lead = "| `" + m.name + "`" + (m.restricted ? " (restricted)" : "") + " | " +
                            kindName(m) + " | " + std::to_string(m.id) + " | ";
         std::string result = m.result ? vbaType(ix_, *m.result) : "";
         if (m.params.empty()) {

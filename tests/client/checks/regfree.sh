@@ -38,7 +38,7 @@ cp "$regfree_prefix/drive_c/windows/system32/cscript.exe" "$regfree_dir/"
     echo 'If Err.Number = 0 Then If o.RemoveAllSpaces(" a b ") <> "ab" Then created = -1'
     echo 'WScript.Echo created & " created, " & refused & " refused"'
 } >"$regfree_dir/classes.vbs"
-regfree_classes=$(grep -c '<comClass ' "$regfree_dir/Brevanto.manifest")
+regfree_classes=$(grep -c '<comClass [^>]*progid=' "$regfree_dir/Brevanto.manifest")
 regfree_out=$(regfree_run "$(winpath "$regfree_dir/cscript.exe")" //nologo "$(winpath "$regfree_dir/classes.vbs")")
 if [ "$regfree_out" = "$regfree_classes created, 0 refused" ]; then
     pass
