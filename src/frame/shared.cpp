@@ -149,8 +149,10 @@ String fnReplaceText(StringView text, StringView search, StringView replacement)
         if (inert || replacement.find(search) != StringView::npos)
             return Replacer(search, replacement).runFrozen(text);
         // Some other pairs feed on their own replacements for ever, or for exponentially long;
-        // the text then grows until memory runs out, and so we answer with that error early.
-        const std::size_t budget = 64 * text.size() + (std::size_t{1} << 24);
+        // the text then grows until memory runs out, and so we answer with that error early: a
+        // million characters read beyond 64 per character of the text is more than any
+        // replacement that ends needs, and keeps that answer well under a second.
+        const std::size_t budget = 64 * text.size() + (std::size_t{1} << 20);
         if (auto out = Replacer(search, replacement).run(text, budget)) return *out;
         raise(err::OutOfMemory);
     } catch (const Error& e) {

@@ -62,6 +62,9 @@ TEST(ReplaceText, EndsWhereTheLiteralLoopWouldNot) {
     ASSERT_FALSE(oracle::replaceText(u"aaba", u"ab", u"bbaa", 10000));
     expectError(
         7, [] { fnReplaceText(u"aaba", u"ab", u"bbaa"); }, u"fnReplaceText");
+    // Each replacement's trailing spaces meet the next line break: the same without end.
+    expectError(
+        7, [] { fnReplaceText(u"x  \r\n\r\n", u" \r\n", u"\r\n\r\n   "); }, u"fnReplaceText");
     const String doubling = String(15, u'b') + u"a";
     EXPECT_EQ(fnReplaceText(doubling, u"ba", u"aab"), String(32768, u'a') + String(15, u'b'));
     // Long texts work; positions are Longs here. A search text beyond 32767 is error 6.
