@@ -349,9 +349,8 @@ class Enumerator final : public SingleInterface<IEnumVARIANT> {
 }  // namespace
 
 const VARIANT* referencedValue(const VARIANT* v) {
-    constexpr int deepest = 16;
     for (int depth = 0; v && v->vt == (VT_BYREF | VT_VARIANT); ++depth) {
-        if (depth == deepest) return nullptr;
+        if (depth == deepestReference) return nullptr;
         v = v->pvarVal;
     }
     return v;
@@ -593,8 +592,8 @@ void storeThrough(VARTYPE vt, void* p, VARIANT& value) {
 
 void writeThrough(VARIANT* ref, VARIANT& value) {
     // A reference to a variant that is itself a reference: the value goes where the chain ends.
-    for (int depth = 0; depth < 16 && ref->vt == (VT_BYREF | VT_VARIANT) && ref->pvarVal &&
-                        (ref->pvarVal->vt & VT_BYREF);
+    for (int depth = 0; depth < deepestReference && ref->vt == (VT_BYREF | VT_VARIANT) &&
+                        ref->pvarVal && (ref->pvarVal->vt & VT_BYREF);
          ++depth)
         ref = ref->pvarVal;
     UniqueVariant held;

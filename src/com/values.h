@@ -13,7 +13,9 @@ BSTR allocBstr(StringView s);
 
 // VT_BYREF is followed. A type the library has no use for raises 13 (458 for records).
 // Where a chain of variant references (VT_BYREF | VT_VARIANT) ends; null for a link to nothing
-// or a chain longer than any client builds, which is how a cycle of references shows.
+// or a chain longer than any client builds (`deepestReference` links), which is how a cycle of
+// references shows.
+constexpr int deepestReference = 16;
 const VARIANT* referencedValue(const VARIANT* v);
 
 Variant fromVariant(const VARIANT& v);
